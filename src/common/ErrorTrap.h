@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+// The one error report: the description, CR LF, the procedure's location text, "at line ",
+// the step number, CR, CR, and the request to e-mail a screenshot to support. Caption
+// "Application Error", exclamation icon, OK only.
+void ReportError(const QString& description, const QString& location, int step);
+QString ErrorReportText(const QString& description, const QString& location, int step);
+
+// A trapped procedure is a sequence of numbered steps: a step that throws is reported with
+// its number and the procedure goes on with the next step.
+//
+//     ErrorTrap trap("in Tarnwick2021/08/31.Form1.Form_Load ");
+//     trap(100, [&] { ProvisionDatabase(); });
+//
+// A loop is one step, so a failing end-of-records test is reported once and the loop left.
+class ErrorTrap
+{
+public:
+    explicit ErrorTrap(QString location) : m_location(std::move(location)) {}
+
+    // Runs the step; true when it did not throw.
+    bool operator()(int step, const std::function<void()>& body);
+
+    const QString& Location() const { return m_location; }
+    // Whether any step of this procedure has failed so far.
+    bool Failed() const { return m_failed; }
+
+private:
+    QString m_location;
+    bool m_failed = false;
+};

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "platform/ui/MousePointer.h"
+
+#include <QString>
+#include <QWidget>
+
+class ListView;
+class QPushButton;
+
+// The main window: starts and ends the program, shows every asset in its list and carries
+// the commands on whole assets.
+class Form1 : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit Form1(QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // Start-up: provisioning, skin, hand pointer, the data-access check, caption, icon,
+    // application title, the connection, the list's columns and contents, the saved state.
+    void Form_Load();
+    // True when the data-access check asked to end the program during start-up: the window
+    // is then never shown.
+    bool EndRequested() const { return m_endRequested; }
+
+    // Rebuilds the asset list from qryAssets.
+    void ListData();
+    // Checks that the database engine can serve the program; offers the repair package.
+    void IsADOInstalled();
+
+    // Edit Selected Record (1), Add New Record (2), Delete Selected Record (3), Load
+    // Sample/Example Data (4), Delete All Records (5), Help (6), Create/Print Report (7).
+    void PushButton1_Click();
+    void PushButton2_Click();
+    void PushButton3_Click();
+    void PushButton4_Click();
+    void PushButton5_Click();
+    void PushButton6_Click();
+    void PushButton7_Click();
+
+    // The column-click sort of the list (column 0-based).
+    void ListView1_ColumnClick(int column);
+
+    ListView* ListView1 = nullptr;
+    // PushButton[n] is the design's PushButtonn (index 0 unused).
+    QPushButton* PushButton[8] = {};
+    PointerRule* Pointer = nullptr;
+
+    // True once the stretched layout was applied or when the window started in a state
+    // other than normal; never cleared.
+    bool m_WasMaximized = false;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void Form_QueryUnload();
+    void Form_Unload();
+    void Form_Resize();
+    bool m_endRequested = false;
+};

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "platform/conv/Currency.h"
+
+#include <QDateTime>
+#include <QString>
+#include <cstdint>
+
+// A value as the data-access layer hands it out: typed by the declared type of the column it
+// came from. Null is a database null; Empty is a value never set.
+class Variant
+{
+public:
+    enum class Type { Empty, Null, Long, Double, Currency, Date, String, Boolean };
+
+    Variant() = default;
+    static Variant Null();
+    static Variant FromLong(std::int64_t value);
+    static Variant FromDouble(double value);
+    static Variant FromCurrency(Currency value);
+    // hasTime tells whether a time of day was stored; without one the text form shows
+    // the date alone.
+    static Variant FromDate(const QDateTime& value, bool hasTime);
+    static Variant FromString(const QString& value);
+    static Variant FromBoolean(bool value);
+
+    Type type() const { return m_type; }
+    bool isNull() const { return m_type == Type::Null; }
+    bool isEmpty() const { return m_type == Type::Empty; }
+
+    // Raw access; each is valid only for its own type.
+    std::int64_t longValue() const { return m_int; }
+    double doubleValue() const { return m_double; }
+    Currency currencyValue() const { return Currency::FromTenThousandths(m_int); }
+    QDateTime dateValue() const { return m_date; }
+    bool dateHasTime() const { return m_hasTime; }
+    const QString& stringValue() const { return m_string; }
+    bool booleanValue() const { return m_int != 0; }
+
+    bool operator==(const Variant& other) const;
+
+private:
+    Type m_type = Type::Empty;
+    std::int64_t m_int = 0;
+    double m_double = 0;
+    bool m_hasTime = false;
+    QDateTime m_date;
+    QString m_string;
+};

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+// Shows a window modally and returns when it has closed. Tests install a driver that is
+// called with the shown window instead of a nested event loop: it fills the window, clicks
+// its buttons and so closes it.
+void ShowModal(QWidget& window, QWidget* owner = nullptr);
+
+using ModalDriver = std::function<void(QWidget& window)>;
+// The driver for the next modal windows, in order of showing; an empty function restores
+// the real event loop.
+void SetModalDriver(ModalDriver driver);

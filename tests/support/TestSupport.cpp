@@ -1,0 +1,163 @@
+#include "support/TestSupport.h"
+
+#include "data/Globals.h"
+#include "data/Provisioning.h"
+#include "platform/adodb/Recordset.h"
+#include "platform/conv/Conv.h"
+#include "platform/os/Clock.h"
+#include "platform/os/ProgramFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QSettings>
+#include <QTest>
+
+void RecordingBoxes::ExpectMessage(BoxAnswer answer)
+{
+    m_answers.push_back({false, answer, {}});
+}
+
+void RecordingBoxes::ExpectInput(const QString& answer)
+{
+    m_answers.push_back({true, BoxAnswer::OK, answer});
+}
+
+BoxAnswer RecordingBoxes::ShowMessage(const BoxRequest& request)
+{
+    Shown shown{request, false, {}, false};
+    BoxAnswer answer = request.buttons == BoxButtons::YesNo ? BoxAnswer::No : BoxAnswer::OK;
+    if (m_answers.empty() || m_answers.front().input) {
+        shown.unexpected = true;
+    } else {
+        answer = m_answers.front().message;
+        m_answers.pop_front();
+    }
+    m_shown.append(shown);
+    return answer;
+}
+
+QString RecordingBoxes::ShowInput(const QString& prompt, const QString& title,
+                                  const QString& defaultText)
+{
+    Shown shown{{prompt, title, BoxButtons::OK, BoxIcon::None}, true, defaultText, false};
+    QString answer;
+    if (m_answers.empty() || !m_answers.front().input) {
+        shown.unexpected = true;
+    } else {
+        answer = m_answers.front().text;
+        m_answers.pop_front();
+    }
+    m_shown.append(shown);
+    return answer;
+}
+
+QStringList RecordingBoxes::prompts() const
+{
+    QStringList result;
+    for (const Shown& s : m_shown)
+        result << s.request.prompt;
+    return result;
+}
+
+int RecordingBoxes::unexpectedCount() const
+{
+    int count = 0;
+    for (const Shown& s : m_shown)
+        count += s.unexpected ? 1 : 0;
+    return count;
+}
+
+void RecordingBoxes::clear()
+{
+    m_answers.clear();
+    m_shown.clear();
+}
+
+TestEnvironment::TestEnvironment(const QString& localeName)
+    : m_oldDataHome(qgetenv("XDG_DATA_HOME")), m_oldConfigHome(qgetenv("XDG_CONFIG_HOME"))
+{
+    QDir(m_dir.path()).mkpath("data");
+    QDir(m_dir.path()).mkpath("config");
+    QDir(m_dir.path()).mkpath("program");
+    qputenv("XDG_DATA_HOME", dataHome().toUtf8());
+    qputenv("XDG_CONFIG_HOME", (root() + "/config").toUtf8());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, root() + "/config");
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, root() + "/config");
+    QFile::copy(TemplateDatabasePath(), programFolder() + "/dbBlank.mdb");
+    SetProgramFolderForTesting(programFolder());
+    QLocale::setDefault(QLocale(localeName));
+    SetTodayForTesting(pinnedToday());
+    SetBoxService(&boxes);
+}
+
+TestEnvironment::~TestEnvironment()
+{
+    CloseDatabase();
+    SetBoxService(nullptr);
+    SetTodayForTesting(QDate());
+    SetProgramFolderForTesting(QString());
+    QLocale::setDefault(QLocale::c());
+    qputenv("XDG_DATA_HOME", m_oldDataHome);
+    qputenv("XDG_CONFIG_HOME", m_oldConfigHome);
+    for (const RecordingBoxes::Shown& s : boxes.shown()) {
+        if (s.unexpected)
+            qWarning("unexpected box: \"%s\" (%s)", qPrintable(s.request.prompt),
+                     qPrintable(s.request.title));
+    }
+    if (boxes.unexpectedCount() > 0)
+        QTest::qFail("a box was shown that the test did not expect", __FILE__, __LINE__);
+}
+
+QString TestEnvironment::root() const
+{
+    return m_dir.path();
+}
+
+QString TestEnvironment::dataHome() const
+{
+    return root() + "/data";
+}
+
+QString TestEnvironment::programFolder() const
+{
+    return root() + "/program";
+}
+
+QString TestEnvironment::workingDatabase() const
+{
+    return WorkingDatabasePath();
+}
+
+void TestEnvironment::OpenDatabase()
+{
+    ProvisionDatabase();
+    g_Conn = std::make_unique<Connection>();
+    g_Conn->Open(ConnectionString());
+}
+
+void TestEnvironment::CloseDatabase()
+{
+    if (g_Conn && g_Conn->State() != Connection::adStateClosed)
+        g_Conn->Close();
+    g_Conn.reset();
+}
+
+QString TemplateDatabasePath()
+{
+    return QStringLiteral(TARNWICK_TEMPLATE_DB);
+}
+
+QString QueryText(const QString& sql)
+{
+    Recordset rs;
+    rs.Open(sql, *g_Conn);
+    QString text = rs.Eof() ? QString() : TextOf(rs.Fields(0).Value);
+    rs.Close();
+    return text;
+}
+
+long long QueryCount(const QString& sql)
+{
+    return QueryText(sql).toLongLong();
+}

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "platform/ui/Boxes.h"
+
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <QTemporaryDir>
+#include <deque>
+#include <memory>
+
+// Records every message and input box and answers them from a queue. A box that no answer
+// was queued for is recorded as unexpected, answered with OK / No / "", and fails the test
+// at its end (TestEnvironment checks).
+class RecordingBoxes : public BoxService
+{
+public:
+    struct Shown
+    {
+        BoxRequest request;
+        bool input = false;       // an input box; request.prompt and title hold its texts
+        QString defaultText;      // input boxes only
+        bool unexpected = false;
+    };
+
+    void ExpectMessage(BoxAnswer answer);
+    void ExpectInput(const QString& answer);
+
+    BoxAnswer ShowMessage(const BoxRequest& request) override;
+    QString ShowInput(const QString& prompt, const QString& title,
+                      const QString& defaultText) override;
+
+    const QList<Shown>& shown() const { return m_shown; }
+    QStringList prompts() const;
+    int unexpectedCount() const;
+    bool allAnswersUsed() const { return m_answers.empty(); }
+    void clear();
+
+private:
+    struct Answer
+    {
+        bool input;
+        BoxAnswer message;
+        QString text;
+    };
+    std::deque<Answer> m_answers;
+    QList<Shown> m_shown;
+};
+
+// A private world for one test: data and configuration folders in a temporary directory, a
+// program folder with the real template beside it, the en_US locale (or another), today
+// pinned to 2026-12-07, and the recording boxes installed. Restores all on destruction and
+// fails the running test when an unexpected box was shown.
+class TestEnvironment
+{
+public:
+    explicit TestEnvironment(const QString& localeName = "en_US");
+    ~TestEnvironment();
+
+    RecordingBoxes boxes;
+
+    QString root() const;          // the temporary directory
+    QString dataHome() const;      // what GetSpecialFolder(35) answers
+    QString programFolder() const; // holds dbBlank.mdb
+    QString workingDatabase() const;
+
+    // Copies the template to the working database (creating its folders) and opens g_Conn
+    // on it.
+    void OpenDatabase();
+    // Closes and releases g_Conn.
+    void CloseDatabase();
+
+    static QDate pinnedToday() { return QDate(2026, 12, 7); }
+
+private:
+    QTemporaryDir m_dir;
+    QByteArray m_oldDataHome;
+    QByteArray m_oldConfigHome;
+};
+
+// The template database that the build made.
+QString TemplateDatabasePath();
+// Runs one query on g_Conn and gives the first field of its first row as text ("" when none).
+QString QueryText(const QString& sql);
+long long QueryCount(const QString& sql);
