@@ -9,6 +9,8 @@
 void ShowModal(QWidget& window, QWidget* owner = nullptr);
 
 using ModalDriver = std::function<void(QWidget& window)>;
-// The driver for the next modal windows, in order of showing; an empty function restores
-// the real event loop.
+// The driver is called for every modal window from now on, nested ones included (it can
+// tell them apart with qobject_cast); when it returns and the window is still open,
+// ShowModal closes it as its close box would. An empty function restores the real event
+// loop.
 void SetModalDriver(ModalDriver driver);
