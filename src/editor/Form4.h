@@ -1,6 +1,10 @@
 #pragma once
 
+// moc cannot read the C++20 standard headers that these pull in, and needs none of them.
+#ifndef Q_MOC_RUN
 #include "platform/adodb/Recordset.h"
+#include "platform/conv/Currency.h"
+#endif
 #include "platform/ui/MousePointer.h"
 
 #include <QDialog>
@@ -127,9 +131,47 @@ public:
 
     PointerRule* Pointer = nullptr;
 
+    // The insert (add mode) or update (edit mode) that Save runs, built from the boxes and
+    // lists as they are now.
+    QString SaveStatement() const;
+
+    // The id that a lookup list's selection stands for: item p+1 of the parallel id list,
+    // or its last item when the list is shorter.
+    static long long SelectedId(const QComboBox& list, const QList<long long>& ids);
+
+protected:
+    // Runs the leave-the-box rules when focus leaves a number or date box.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void Form_Load();
     void BuildControls();
+    void BuildMainArea();
+    void BuildMaintenancePage(QWidget& page);
+    void BuildDepreciationPage(QWidget& page);
+    void BuildCommentsPage(QWidget& page);
+    void SetKeyboardOrder();
+    void ConnectButtons();
+    void SetUpPointer();
+    // The five columns of ListView1 and the three of ListView2 with their widths.
+    void AddListColumns();
+    // The copy rules and the focus watch of the number and date boxes.
+    void ConnectEntryRules();
+    // Save applies the leave-the-box rules first; false when a date box holds no date.
+    bool ApplyEntryRules();
+    // The checks of Save in their order; false (message shown, focus set) when one fails.
+    bool CheckBeforeSave();
+    // Number fallback: text that is not numeric becomes "0".
+    static void NumberFallback(QLineEdit& box);
+    // Date check: false (message shown, focus back in the box) when non-empty text is no date.
+    bool DateCheck(QLineEdit& box);
+    // The stored money value of the edited asset's row; 0 when null or when there is no row.
+    Currency StoredAmount(const QString& column) const;
+    bool HasAssetRow() const;
+
+    // While a date check shows its message and puts the focus back, further focus changes
+    // must not start another check.
+    bool m_checkingDate = false;
     // The six pane buttons work only once the asset has a key.
     void EnablePaneCommands();
     bool m_loaded = false;

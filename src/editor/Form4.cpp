@@ -1,0 +1,344 @@
+#include "editor/Form4.h"
+
+#include "platform/ui/ListView.h"
+#include "platform/ui/Twips.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+
+namespace {
+
+struct Rect
+{
+    double left, top, width, height;
+};
+
+// Places a control by its design rectangle. Controls on the tab pages are designed relative
+// to the whole tab control, strip included; the page starts below the strip.
+void Place(QWidget& control, const Rect& r, double stripTwips = 0)
+{
+    SetTwipsGeometry(control, r.left, r.top - stripTwips, r.width, r.height);
+}
+
+QLabel* AddLabel(QWidget& parent, QList<QLabel*>& array, const char* arrayName,
+                 const QString& caption, const Rect& r, double stripTwips = 0)
+{
+    auto* label = new QLabel(caption, &parent);
+    label->setObjectName(arrayName);
+    label->setAccessibleName(caption);
+    Place(*label, r, stripTwips);
+    array.append(label);
+    return label;
+}
+
+// A box carries the caption beside it as its accessible name.
+template <typename Box>
+Box* AddBox(QWidget& parent, const char* name, QLabel* beside, const Rect& r, double stripTwips = 0)
+{
+    auto* box = new Box(&parent);
+    box->setObjectName(name);
+    if (beside) {
+        box->setAccessibleName(beside->text());
+        beside->setBuddy(box);
+    }
+    Place(*box, r, stripTwips);
+    return box;
+}
+
+QLineEdit* AddDisplayBox(QWidget& parent, const char* name, QLabel* beside, const Rect& r,
+                         double stripTwips)
+{
+    auto* box = AddBox<QLineEdit>(parent, name, beside, r, stripTwips);
+    box->setEnabled(false);
+    return box;
+}
+
+QPlainTextEdit* AddMultiLineBox(QWidget& parent, const char* name, QLabel* beside, const Rect& r,
+                                double stripTwips = 0)
+{
+    auto* box = AddBox<QPlainTextEdit>(parent, name, beside, r, stripTwips);
+    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Tab moves on to the next control, as in every other box of the window.
+    box->setTabChangesFocus(true);
+    return box;
+}
+
+QComboBox* AddLookupList(QWidget& parent, const char* name, QLabel* beside, double top)
+{
+    auto* list = AddBox<QComboBox>(parent, name, beside, {1080, top, 2640, 345});
+    list->setEditable(false);
+    return list;
+}
+
+QPushButton* AddButton(QWidget& parent, const QString& name, const QString& caption, const Rect& r,
+                       double stripTwips = 0)
+{
+    auto* button = new QPushButton(caption, &parent);
+    button->setObjectName(name);
+    button->setAccessibleName(caption);
+    // Enter in a box never presses a button by itself.
+    button->setAutoDefault(false);
+    Place(*button, r, stripTwips);
+    return button;
+}
+
+} // namespace
+
+Form4::Form4(QWidget* parent) : QDialog(parent)
+{
+    BuildControls();
+}
+
+Form4::~Form4() = default;
+
+void Form4::BuildControls()
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSize(8);
+    setFont(font);
+    SetClientSizeTwips(*this, 8040, 8760);
+
+    BuildMainArea();
+
+    SSTab1 = new QTabWidget(this);
+    SSTab1->setObjectName("SSTab1");
+    Place(*SSTab1, {120, 4380, 7815, 3750});
+    const QStringList pages{"Maintenance", "Depreciation", "Comments"};
+    QList<QWidget*> pageWidgets;
+    for (const QString& caption : pages) {
+        auto* page = new QWidget;
+        page->setObjectName("SSTab1_" + caption);
+        page->setAccessibleName(caption);
+        SSTab1->addTab(page, caption);
+        pageWidgets.append(page);
+    }
+    BuildMaintenancePage(*pageWidgets[0]);
+    BuildDepreciationPage(*pageWidgets[1]);
+    BuildCommentsPage(*pageWidgets[2]);
+    SSTab1->setCurrentIndex(0);
+
+    PushButton[1] = AddButton(*this, "PushButton1", "Save Data", {120, 8250, 3850, 405});
+    PushButton[2] = AddButton(*this, "PushButton2", "Cancel", {4080, 8250, 3850, 405});
+    // A click on Cancel takes no focus, so leaving a date box with a bad date never stands
+    // between the user and Cancel.
+    PushButton[2]->setFocusPolicy(Qt::TabFocus);
+
+    SetKeyboardOrder();
+    ConnectButtons();
+    ConnectEntryRules();
+    SetUpPointer();
+}
+
+void Form4::BuildMainArea()
+{
+    const struct
+    {
+        const char* caption;
+        Rect rect;
+    } details[] = {
+        {"Employee", {120, 225, 825, 225}},       {"Current Value", {4920, 3045, 1170, 225}},
+        {"Vendor", {120, 825, 615, 225}},         {"Asset Cat.", {120, 1425, 870, 225}},
+        {"Status", {120, 2025, 555, 225}},        {"Dept.", {120, 2625, 435, 225}},
+        {"Total Maint.", {4920, 3525, 975, 225}}, {"Total Depr.", {4920, 4005, 915, 225}},
+    };
+    for (const auto& d : details)
+        AddLabel(*this, lblDetails, "lblDetails", d.caption, d.rect);
+
+    cboEmployees = AddLookupList(*this, "cboEmployees", lblDetails[0], 165);
+    cboVendors = AddLookupList(*this, "cboVendors", lblDetails[2], 765);
+    cboCategories = AddLookupList(*this, "cboCategories", lblDetails[3], 1365);
+    cboStatus = AddLookupList(*this, "cboStatus", lblDetails[4], 1965);
+    cboDepartment = AddLookupList(*this, "cboDepartment", lblDetails[5], 2565);
+
+    const QStringList nouns{"employee", "vendor", "category", "status", "department"};
+    const double lookupTops[] = {180, 765, 1365, 1965, 2565};
+    for (int i = 0; i < 5; ++i) {
+        const int plus = 10 + 2 * i;
+        PushButton[plus] = AddButton(*this, QString("PushButton%1").arg(plus), "+",
+                                     {3840, lookupTops[i], 360, 345});
+        PushButton[plus]->setAccessibleDescription("Add " + nouns[i]);
+        PushButton[plus + 1] = AddButton(*this, QString("PushButton%1").arg(plus + 1), "-",
+                                         {4320, lookupTops[i], 360, 345});
+        PushButton[plus + 1]->setAccessibleDescription("Delete selected " + nouns[i]);
+    }
+
+    auto label = [&](const char* caption, const Rect& r) {
+        return AddLabel(*this, Label1, "Label1", caption, r);
+    };
+    txtNextSchedMaint = AddBox<QLineEdit>(*this, "txtNextSchedMaint",
+                                          label("Next Sched. Maint.", {120, 3180, 1575, 225}),
+                                          {1800, 3120, 1920, 345});
+    txtDescription =
+        AddMultiLineBox(*this, "txtDescription", label("Description", {120, 3600, 975, 225}),
+                        {1200, 3600, 2520, 705});
+
+    txtDateAcquired =
+        AddBox<QLineEdit>(*this, "txtDateAcquired", label("Date Acquired", {4920, 165, 1200, 225}),
+                          {6360, 120, 1560, 345});
+    txtDateSold = AddBox<QLineEdit>(*this, "txtDateSold", label("Date Sold", {4920, 645, 810, 225}),
+                                    {6360, 600, 1560, 345});
+    txtModelNo =
+        AddBox<QLineEdit>(*this, "txtModelNo", label("Model Number", {4920, 1125, 1230, 225}),
+                          {6360, 1080, 1560, 345});
+    txtSerialNo =
+        AddBox<QLineEdit>(*this, "txtSerialNo", label("Serial Number", {4920, 1605, 1215, 225}),
+                          {6360, 1560, 1560, 345});
+    txtBarcodeNo =
+        AddBox<QLineEdit>(*this, "txtBarcodeNo", label("Barcode No", {4920, 2085, 990, 225}),
+                          {6360, 2040, 1560, 345});
+    txtPurchasePrice = AddBox<QLineEdit>(*this, "txtPurchasePrice",
+                                         label("Purchase Price", {4920, 2565, 1320, 225}),
+                                         {6360, 2520, 1560, 345});
+    txtCurrentValue =
+        AddBox<QLineEdit>(*this, "txtCurrentValue", lblDetails[1], {6360, 3000, 1560, 345});
+    txtTotalMaintenance =
+        AddDisplayBox(*this, "txtTotalMaintenance", lblDetails[6], {6360, 3480, 1560, 345}, 0);
+    txtTotalDepreciation =
+        AddDisplayBox(*this, "txtTotalDepreciation", lblDetails[7], {6360, 3960, 1560, 345}, 0);
+}
+
+void Form4::BuildMaintenancePage(QWidget& page)
+{
+    const double strip = PixelsToTwips(SSTab1->tabBar()->sizeHint().height());
+    txtTotalMaintenance2 = AddDisplayBox(
+        page, "txtTotalMaintenance2",
+        AddLabel(page, Label1, "Label1", "Total Maintenance:", {120, 495, 1605, 225}, strip),
+        {1800, 420, 1335, 375}, strip);
+    txtNextScheduled =
+        AddDisplayBox(page, "txtNextScheduled",
+                      AddLabel(page, Label1, "Label1",
+                               "Next Scheduled Maintenance:", {3720, 495, 2520, 225}, strip),
+                      {6345, 420, 1335, 375}, strip);
+    ListView1 = new ListView(&page);
+    ListView1->setObjectName("ListView1");
+    ListView1->setAccessibleName("Maintenance");
+    Place(*ListView1, {120, 900, 7560, 2235}, strip);
+    PushButton[4] = AddButton(page, "PushButton4", "Add New", {120, 3210, 2400, 405}, strip);
+    PushButton[5] = AddButton(page, "PushButton5", "Edit Selected", {2640, 3210, 2400, 405}, strip);
+    PushButton[6] =
+        AddButton(page, "PushButton6", "Delete Selected", {5160, 3210, 2520, 405}, strip);
+}
+
+void Form4::BuildDepreciationPage(QWidget& page)
+{
+    const double strip = PixelsToTwips(SSTab1->tabBar()->sizeHint().height());
+    auto label = [&](const char* caption, const Rect& r) {
+        return AddLabel(page, Label1, "Label1", caption, r, strip);
+    };
+    txtDeprMethod =
+        AddBox<QLineEdit>(page, "txtDeprMethod", label("Depr. Method:", {120, 495, 1170, 225}),
+                          {1800, 420, 1335, 375}, strip);
+    txtDepreciableLife = AddBox<QLineEdit>(page, "txtDepreciableLife",
+                                           label("Depreciable Life:", {120, 975, 1425, 225}),
+                                           {1800, 900, 1335, 375}, strip);
+    txtPurchasePrice2 =
+        AddDisplayBox(page, "txtPurchasePrice2", label("Purchase Price:", {120, 1455, 1365, 225}),
+                      {1800, 1380, 1335, 375}, strip);
+    txtSalvageValue =
+        AddBox<QLineEdit>(page, "txtSalvageValue", label("Salvage Value:", {3720, 495, 1245, 225}),
+                          {5400, 420, 1335, 375}, strip);
+    txtTotalDepreciation2 = AddDisplayBox(page, "txtTotalDepreciation2",
+                                          label("Total Depreciation:", {3720, 975, 1590, 225}),
+                                          {5400, 900, 1335, 375}, strip);
+    txtDepreciationBasis = AddDisplayBox(page, "txtDepreciationBasis",
+                                         label("Depreciation Basis:", {3720, 1455, 1650, 225}),
+                                         {5400, 1380, 1335, 375}, strip);
+    ListView2 = new ListView(&page);
+    ListView2->setObjectName("ListView2");
+    ListView2->setAccessibleName("Depreciation");
+    Place(*ListView2, {120, 1860, 7560, 1275}, strip);
+    PushButton[7] = AddButton(page, "PushButton7", "Add New", {120, 3210, 2400, 405}, strip);
+    PushButton[8] = AddButton(page, "PushButton8", "Edit Selected", {2640, 3210, 2400, 405}, strip);
+    PushButton[9] =
+        AddButton(page, "PushButton9", "Delete Selected", {5160, 3210, 2520, 405}, strip);
+}
+
+void Form4::BuildCommentsPage(QWidget& page)
+{
+    const double strip = PixelsToTwips(SSTab1->tabBar()->sizeHint().height());
+    txtComments = AddMultiLineBox(page, "txtComments", nullptr, {120, 390, 7575, 3375}, strip);
+    // The box has no caption beside it; its page names it.
+    txtComments->setAccessibleName("Comments");
+}
+
+void Form4::SetKeyboardOrder()
+{
+    const QList<QWidget*> order{
+        cboEmployees,     cboVendors,        cboCategories,       cboStatus,
+        cboDepartment,    txtNextSchedMaint, txtDescription,      txtDateAcquired,
+        txtDateSold,      txtModelNo,        txtSerialNo,         txtBarcodeNo,
+        txtPurchasePrice, txtCurrentValue,   txtTotalMaintenance, txtTotalDepreciation,
+        SSTab1,           ListView1,         PushButton[4],       PushButton[5],
+        PushButton[6],    txtDeprMethod,     txtDepreciableLife,  txtSalvageValue,
+        ListView2,        PushButton[7],     PushButton[8],       PushButton[9],
+        txtComments,      PushButton[1],     PushButton[2],       PushButton[10],
+        PushButton[11],   PushButton[12],    PushButton[13],      PushButton[14],
+        PushButton[15],   PushButton[16],    PushButton[17],      PushButton[18],
+        PushButton[19]};
+    for (int i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
+void Form4::ConnectButtons()
+{
+    void (Form4::*const handlers[20])() = {
+        nullptr,
+        &Form4::PushButton1_Click,
+        &Form4::PushButton2_Click,
+        nullptr,
+        &Form4::PushButton4_Click,
+        &Form4::PushButton5_Click,
+        &Form4::PushButton6_Click,
+        &Form4::PushButton7_Click,
+        &Form4::PushButton8_Click,
+        &Form4::PushButton9_Click,
+        &Form4::PushButton10_Click,
+        &Form4::PushButton11_Click,
+        &Form4::PushButton12_Click,
+        &Form4::PushButton13_Click,
+        &Form4::PushButton14_Click,
+        &Form4::PushButton15_Click,
+        &Form4::PushButton16_Click,
+        &Form4::PushButton17_Click,
+        &Form4::PushButton18_Click,
+        &Form4::PushButton19_Click,
+    };
+    for (int n = 0; n < 20; ++n) {
+        if (handlers[n])
+            connect(PushButton[n], &QPushButton::clicked, this, handlers[n]);
+    }
+}
+
+void Form4::SetUpPointer()
+{
+    Pointer = new PointerRule(*this);
+    QList<QWidget*> buttons;
+    for (QPushButton* button : PushButton) {
+        if (button)
+            buttons.append(button);
+    }
+    Pointer->AddButtons(buttons);
+    Pointer->AddResetAreas({ListView1, ListView2});
+}
+
+void Form4::AddListColumns()
+{
+    // All columns first, then their widths, as the list control expects.
+    auto addColumns = [](ListView& list, const QList<std::pair<QString, double>>& columns) {
+        for (const auto& column : columns)
+            list.AddColumn(column.first);
+        for (int c = 0; c < columns.size(); ++c)
+            list.SetColumnWidth(c, columns[c].second);
+    };
+    addColumns(*ListView1, {{"Maintenance ID", 1},
+                            {"Date", 1500},
+                            {"Description", 2500},
+                            {"Performed By", 1500},
+                            {"Cost", 1500}});
+    addColumns(*ListView2, {{"Depreciation ID", 1}, {"Date", 2000}, {"Amount", 2000}});
+}
