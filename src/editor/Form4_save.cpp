@@ -23,10 +23,10 @@ QString MoneyText(const QLineEdit& box)
 }
 
 // The depreciable life as the locale reads it, so that the "2,5" a decimal-comma locale shows
-// is saved as 2.5 again. The box holds numeric text: Save applies the number fallback first.
+// is saved as 2.5 again; text that is no number counts 0, as the number fallback makes it.
 QString LifeLiteral(const QLineEdit& box)
 {
-    return NumberLiteral(CCur(box.text()).ToDouble());
+    return NumberLiteral(IsNumeric(box.text()) ? CCur(box.text()).ToDouble() : 0.0);
 }
 
 } // namespace

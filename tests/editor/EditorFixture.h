@@ -1,0 +1,154 @@
+#pragma once
+
+#include "data/Globals.h"
+#include "editor/Form4.h"
+#include "platform/ui/ListView.h"
+#include "support/TestSupport.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <memory>
+
+// Lookup rows and assets written straight into the test database, and the editor opened on
+// them the way the main window opens it.
+
+struct LookupIds
+{
+    long long annOBrien, johnSmith;
+    long long acme, bolt;
+    long long computers, printers;
+    long long inUse, retired;
+    long long sales, works;
+};
+
+inline long long LastKey(const QString& table, const QString& column)
+{
+    return QueryCount("select max(" + column + ") from " + table);
+}
+
+// Two rows in each lookup table, the later one first in its list's order.
+inline LookupIds AddLookupRows()
+{
+    auto add = [](const QString& table, const QString& columns, const QString& values,
+                  const QString& key) {
+        g_Conn->Execute("insert into " + table + " (" + columns + ") values (" + values + ")");
+        return LastKey(table, key);
+    };
+    LookupIds ids{};
+    ids.johnSmith = add("Employees", "FirstName,LastName", "'John','Smith'", "EmployeeID");
+    ids.annOBrien = add("Employees", "FirstName,LastName", "'Ann','O''Brien'", "EmployeeID");
+    ids.bolt = add("Vendors", "VendorName", "'Bolt'", "VendorID");
+    ids.acme = add("Vendors", "VendorName", "'Acme'", "VendorID");
+    ids.printers = add("[Asset Categories]", "AssetCategory", "'Printers'", "AssetCategoryID");
+    ids.computers = add("[Asset Categories]", "AssetCategory", "'Computers'", "AssetCategoryID");
+    ids.retired = add("Status", "Status", "'Retired'", "StatusID");
+    ids.inUse = add("Status", "Status", "'In use'", "StatusID");
+    ids.works = add("Departments", "DepartmentName", "'Works'", "DepartmentID");
+    ids.sales = add("Departments", "DepartmentName", "'Sales'", "DepartmentID");
+    return ids;
+}
+
+// Column values in their statement forms; "null" for a null value.
+struct AssetRow
+{
+    QString description = "'Pump'";
+    long long employee = 0, vendor = 0, category = 0, status = 0, department = 0;
+    QString acquired = "null", sold = "null", next = "null";
+    QString purchase = "CCur('800')", current = "CCur('700')", salvage = "null";
+    QString life = "5", method = "'SL'", comments = "'None'";
+
+    AssetRow(const LookupIds& ids)
+        : employee(ids.annOBrien), vendor(ids.acme), category(ids.computers), status(ids.inUse),
+          department(ids.sales)
+    {
+    }
+};
+
+inline QString AddAsset(const AssetRow& a)
+{
+    g_Conn->Execute(
+        "insert into Assets (AssetDescription,EmployeeID,AssetCategoryID,StatusID,DepartmentID,"
+        "VendorID,ModelNumber,SerialNumber,BarcodeNumber,DateAcquired,DateSold,PurchasePrice,"
+        "DepreciationMethod,DepreciableLife,SalvageValue,CurrentValue,Comments,NextSchedMaint) "
+        "values (" +
+        QStringList{a.description, QString::number(a.employee), QString::number(a.category),
+                    QString::number(a.status), QString::number(a.department),
+                    QString::number(a.vendor), "'M1'", "'S1'", "'B1'", a.acquired, a.sold,
+                    a.purchase, a.method, a.life, a.salvage, a.current, a.comments, a.next}
+            .join(',') +
+        ")");
+    return QString::number(LastKey("Assets", "AssetID"));
+}
+
+inline void AddMaintenance(const QString& assetId, const QString& cost)
+{
+    g_Conn->Execute("insert into Maintenance (AssetID,MaintenanceDate,MaintenanceDescription,"
+                    "MaintenancePerformedBy,MaintenanceCost) values (" +
+                    assetId + ",'1/5/2026','Oil','Bob'," + cost + ")");
+}
+
+inline void AddDepreciation(const QString& assetId, const QString& amount)
+{
+    g_Conn->Execute("insert into Depreciation (AssetID,DepreciationDate,DepreciationAmount) "
+                    "values (" +
+                    assetId + ",'1/5/2026'," + amount + ")");
+}
+
+// Opens the editor as the main window does: variables, caption, then show. An empty key
+// opens it for a new asset.
+inline std::unique_ptr<Form4> OpenEditor(const QString& assetId = QString())
+{
+    auto form = std::make_unique<Form4>();
+    form->m_AssetID = assetId;
+    form->m_AddNew = assetId.isEmpty();
+    form->SetCaption(assetId.isEmpty() ? "Add New Asset" : "Edit Data");
+    form->show();
+    form->activateWindow();
+    if (!QTest::qWaitForWindowActive(form.get()))
+        qWarning("the editor did not become the active window");
+    return form;
+}
+
+template <typename T> T* Control(Form4& form, const char* name)
+{
+    T* control = form.findChild<T*>(name);
+    if (!control)
+        qFatal("no control %s", name);
+    return control;
+}
+
+inline void Choose(QComboBox* list, const QString& text)
+{
+    list->setCurrentIndex(list->findText(text));
+}
+
+// Fills every required field of the editor with valid values.
+inline void FillRequired(Form4& form)
+{
+    Choose(form.cboEmployees, "O'Brien, Ann");
+    Choose(form.cboVendors, "Acme");
+    Choose(form.cboCategories, "Computers");
+    Choose(form.cboStatus, "In use");
+    Choose(form.cboDepartment, "Sales");
+    form.txtDescription->setPlainText("Pump");
+    form.txtModelNo->setText("M1");
+    form.txtSerialNo->setText("S1");
+    form.txtBarcodeNo->setText("B1");
+    form.txtDeprMethod->setText("Straight line");
+    form.txtComments->setPlainText("None");
+}
+
+inline QString Stored(const QString& column, const QString& assetId)
+{
+    return QueryText("select " + column + " from Assets where AssetID=" + assetId);
+}
+
+inline QString ErrorLocation(const char* procedure, int step)
+{
+    return QStringLiteral("in Tarnwick2021/08/31.Form4.%1 at line %2")
+        .arg(QLatin1String(procedure))
+        .arg(step);
+}
