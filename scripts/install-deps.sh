@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(
     build-essential cmake clang-format
-    qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-base-dev qt6-base-dev-tools libgl-dev libqt6svg6
     libsqlite3-dev
     fonts-liberation
     poppler-utils xvfb xauth imagemagick desktop-file-utils

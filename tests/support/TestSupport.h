@@ -18,8 +18,8 @@ public:
     struct Shown
     {
         BoxRequest request;
-        bool input = false;       // an input box; request.prompt and title hold its texts
-        QString defaultText;      // input boxes only
+        bool input = false;  // an input box; request.prompt and title hold its texts
+        QString defaultText; // input boxes only
         bool unexpected = false;
     };
 

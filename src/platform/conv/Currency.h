@@ -24,8 +24,14 @@ public:
     constexpr std::int64_t TenThousandths() const { return m_units; }
     double ToDouble() const { return static_cast<double>(m_units) / Scale; }
 
-    constexpr Currency operator+(Currency o) const { return FromTenThousandths(m_units + o.m_units); }
-    constexpr Currency operator-(Currency o) const { return FromTenThousandths(m_units - o.m_units); }
+    constexpr Currency operator+(Currency o) const
+    {
+        return FromTenThousandths(m_units + o.m_units);
+    }
+    constexpr Currency operator-(Currency o) const
+    {
+        return FromTenThousandths(m_units - o.m_units);
+    }
     constexpr auto operator<=>(const Currency&) const = default;
 
 private:

@@ -14,86 +14,56 @@ class TestRunAndWait : public QObject
 private:
     QTemporaryDir m_dir;
 
-    QString Script(const QString& name, const QByteArray& body, bool executable = true)
+    QString Program(const QString& name, const QByteArray& body, bool executable = true)
     {
-        const QString path = m_dir.path() + "/" + name;
-        QFile file(path);
+        QFile file(m_dir.path() + "/" + name);
         file.open(QIODevice::WriteOnly);
-        file.write("#!/bin/sh\n" + body + "\n");
+        file.write(body);
         file.close();
         if (executable)
             file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
-        return path;
+        return file.fileName();
     }
 
-    QString Marker() const { return m_dir.path() + "/marker"; }
-
 private slots:
-    void init() { QFile::remove(Marker()); }
-
-    void returnsTheExitCodeAfterTheProgramHasEnded()
+    void waitsForTheProgramAndReturnsItsExitCode()
     {
-        const QString marker = Marker();
+        const QString done = m_dir.path() + "/done";
         const QString path =
-            Script("pkg.msu", "sleep 0.3\necho done > '" + marker.toUtf8() + "'\nexit 3");
+            Program("pkg.msu", "#!/bin/sh\nsleep 0.3\ntouch '" + done.toUtf8() + "'\nexit 3\n");
         bool eventsServed = false;
         QTimer::singleShot(50, this, [&] { eventsServed = true; });
         QCOMPARE(RunAndWait(path, 0), 3);
-        QVERIFY(QFile::exists(marker));
-        // The user interface kept serving its events during the wait.
+        QVERIFY(QFile::exists(done));
         QVERIFY(eventsServed);
-        QCOMPARE(RunAndWait(Script("ok.msu", "exit 0")), 0);
-        QCOMPARE(RunAndWait(Script("killed.msu", "kill -9 $$")), 128 + 9);
+        for (int style : {-1, 6, 7})
+            QCOMPARE(RunAndWait(Program("ok.msu", "#!/bin/sh\nexit 7\n"), style), 7);
+        QCOMPARE(RunAndWait(Program("killed.msu", "#!/bin/sh\nkill -9 $$\n")), 128 + 9);
     }
 
-    void anyWindowStyleRunsTheProgram()
+    void neitherAShellNorAStartFailureRunsAnything()
     {
-        const QString path = Script("styled.msu", "exit 7");
-        for (int style : {-1, 0, 6, 7})
-            QCOMPARE(RunAndWait(path, style), 7);
-    }
-
-    void theNameIsNeverReadByAShell()
-    {
-        // Blanks and shell characters are part of the file's name; a shell would make the
-        // file "injected" in the working folder.
+        // A shell would read these names as two commands and make "injected".
         QVERIFY(QDir::setCurrent(m_dir.path()));
-        const QString injected = m_dir.path() + "/injected";
-        QCOMPARE(RunAndWait(Script("fix me; touch injected", "exit 5"), 0), 5);
-        QCOMPARE(RunAndWait(m_dir.path() + "/none.msu; touch injected", 0),
-                 kStartErrorBase + kStartErrorNotFound);
-        QVERIFY(!QFile::exists(injected));
-    }
-
-    void aProgramThatCannotStartGivesItsErrorNumber()
-    {
-        QCOMPARE(RunAndWait(m_dir.path() + "/missing.msu", 0), -2147221504 + 2);
-        QCOMPARE(RunAndWait(Script("plain.msu", "exit 0", false), 0), -2147221504 + 13);
-        QCOMPARE(RunAndWait(m_dir.path(), 0), -2147221504 + 13);
-        QFile garbage(m_dir.path() + "/garbage.msu");
-        garbage.open(QIODevice::WriteOnly);
-        garbage.write(QByteArray("\x7f"
-                                 "ELF\x01\x02",
-                                 6));
-        garbage.close();
-        garbage.setPermissions(garbage.permissions() | QFileDevice::ExeOwner);
-        QCOMPARE(RunAndWait(garbage.fileName(), 0), -2147221504 + 8);
+        QCOMPARE(RunAndWait(Program("fix; touch injected", "#!/bin/sh\nexit 5\n")), 5);
+        QCOMPARE(RunAndWait(m_dir.path() + "/none; touch injected"), -2147221504 + 2);
+        QVERIFY(!QFile::exists(m_dir.path() + "/injected"));
+        QCOMPARE(RunAndWait(Program("plain.msu", "#!/bin/sh\n", false)), -2147221504 + 13);
+        QCOMPARE(RunAndWait(m_dir.path()), -2147221504 + 13);
+        QCOMPARE(RunAndWait(Program("broken.msu", QByteArray("\x7f"
+                                                             "ELF\x01\x02",
+                                                             6))),
+                 -2147221504 + 8);
     }
 
     void machineNamesGiveTheirAddressWidth()
     {
-        for (const char* wide : {"x86_64", "aarch64", "arm64", "ppc64le", "riscv64", "s390x"})
+        for (const char* wide : {"x86_64", "aarch64", "arm64", "ppc64le", "riscv64"})
             QCOMPARE(AddressWidthOfMachine(wide), QString("64"));
-        for (const char* narrow : {"i686", "i386", "armv7l", "armv8l", "armv6l", "ppc"})
+        for (const char* narrow : {"i686", "armv7l", "armv8l", "ppc"})
             QCOMPARE(AddressWidthOfMachine(narrow), QString("32"));
-        QCOMPARE(AddressWidthOfMachine(""), QString());
         QCOMPARE(AddressWidthOfMachine("z80"), QString());
-        // This machine is one of the known ones.
         QVERIFY(GetProcessorAddressWidth() == "64" || GetProcessorAddressWidth() == "32");
-        SetAddressWidthForTesting(QString());
-        QCOMPARE(GetProcessorAddressWidth(), QString());
-        SetAddressWidthForTesting(std::nullopt);
-        QVERIFY(!GetProcessorAddressWidth().isEmpty());
     }
 };
 
