@@ -12,7 +12,8 @@ std::optional<QString> g_widthForTesting;
 QString AddressWidthOfMachine(const QString& machine)
 {
     // Exact names first, because "arm64" would otherwise pass for a 32-bit "arm*"; "armv8l"
-    // is a 64-bit processor running 32-bit programs, and counts as 32.
+    // is what a 64-bit ARM processor reports under a 32-bit system, which runs 32-bit
+    // packages only.
     static const QStringList wide = {"x86_64", "amd64",   "aarch64",    "arm64",   "ia64",
                                      "alpha",  "s390x",   "sparc64",    "riscv64", "mips64",
                                      "ppc64",  "ppc64le", "loongarch64"};
