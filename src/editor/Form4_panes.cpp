@@ -1,0 +1,206 @@
+#include "editor/Form4.h"
+
+#include "common/ErrorTrap.h"
+#include "data/Globals.h"
+#include "data/SqlLiterals.h"
+#include "editor/Location.h"
+#include "platform/conv/Conv.h"
+#include "platform/ui/ListView.h"
+#include "platform/ui/Modal.h"
+#include "records/Form2.h"
+#include "records/Form3.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStringList>
+
+namespace {
+
+// How one history table fills its list: the key as item text, then plain columns shown as
+// text (dates in the short form), then the money column that the total sums.
+struct History
+{
+    const char* procedure;
+    QString sql;
+    QString keyColumn;
+    QStringList textColumns;
+    QString moneyColumn;
+};
+
+// Ends a list update also when a row fails to read, so the list never stays frozen.
+class UpdateGuard
+{
+public:
+    explicit UpdateGuard(ListView& list) : m_list(list) { m_list.BeginUpdate(); }
+    ~UpdateGuard() { m_list.EndUpdate(); }
+    UpdateGuard(const UpdateGuard&) = delete;
+    UpdateGuard& operator=(const UpdateGuard&) = delete;
+
+private:
+    ListView& m_list;
+};
+
+// Refills the list and the total box from the history's rows. The total starts at 0, so an
+// empty history shows $0.00; when the rows cannot be read the total box is emptied rather
+// than showing a figure that was never summed. Gives the total.
+double FillHistory(const History& history, ListView& list, QLineEdit& totalBox)
+{
+    ErrorTrap trap(Form4Location(history.procedure));
+    Recordset rs;
+    double total = 0;
+    trap(100, [&] { list.Clear(); });
+    if (!trap(102, [&] {
+            rs.Open(history.sql, *g_Conn, Recordset::adOpenStatic, Recordset::adLockReadOnly);
+        })) {
+        totalBox.clear();
+        return total;
+    }
+    trap(104, [&] {
+        UpdateGuard update(list);
+        while (!rs.Eof()) {
+            // Every text of the row is read before the row is added, so a value that cannot
+            // be shown leaves no half-filled row behind.
+            const QString key = CStr(rs.Fields(history.keyColumn).Value);
+            QStringList texts;
+            for (const QString& column : history.textColumns)
+                texts.append(CStr(rs.Fields(column).Value));
+            const Currency amount = CCur(rs.Fields(history.moneyColumn).Value);
+            texts.append(FormatMoney(amount));
+            const int row = list.AddItem(key);
+            for (int c = 0; c < texts.size(); ++c)
+                list.SetSubItem(row, c + 1, texts[c]);
+            total += amount.ToDouble();
+            rs.MoveNext();
+        }
+    });
+    trap(106, [&] { rs.Close(); });
+    trap(108, [&] { totalBox.setText(FormatMoney(total)); });
+    return total;
+}
+
+// Opens a record dialog the way every pane does: key, owner, caption, then modally.
+template <typename Dialog>
+void OpenRecord(QWidget& owner, const QString& id, const QString& assetId, const QString& caption)
+{
+    Dialog dialog(&owner);
+    dialog.m_ID = id;
+    dialog.m_AssetID = assetId;
+    dialog.SetCaption(caption);
+    ShowModal(dialog, &owner);
+}
+
+// The key of the list's selected row; empty when no row is selected.
+QString SelectedKey(const ListView& list)
+{
+    const int row = list.SelectedIndex();
+    return row < 0 ? QString() : list.ItemText(row);
+}
+
+// The depreciation pane's refill; the basis follows the new total at once, from the stored
+// purchase price and salvage value.
+void ReloadDepreciation(Form4& form)
+{
+    double total = 0;
+    form.LoadDepreciation(total);
+    form.ShowDepreciationBasis(total);
+}
+
+} // namespace
+
+void Form4::LoadMaintenance()
+{
+    FillHistory({"LoadMaintenance",
+                 "select * from Maintenance where AssetID=" + IdLiteral(m_AssetID) +
+                     " order by MaintenanceDate",
+                 "MaintenanceID",
+                 {"MaintenanceDate", "MaintenanceDescription", "MaintenancePerformedBy"},
+                 "MaintenanceCost"},
+                *ListView1, *txtTotalMaintenance);
+}
+
+void Form4::LoadDepreciation(double& totalDepreciation)
+{
+    totalDepreciation =
+        FillHistory({"LoadDepreciation",
+                     "select * from Depreciation where AssetID=" + IdLiteral(m_AssetID) +
+                         " order by DepreciationDate",
+                     "DepreciationID",
+                     {"DepreciationDate"},
+                     "DepreciationAmount"},
+                    *ListView2, *txtTotalDepreciation);
+}
+
+// A new asset has no key yet, and its histories cannot be kept before it is stored: the six
+// pane buttons wait until it has one.
+void Form4::EnablePaneCommands()
+{
+    const bool hasKey = !m_AssetID.isEmpty();
+    for (int n = 4; n <= 9; ++n) {
+        PushButton[n]->setEnabled(hasKey);
+        PushButton[n]->setToolTip(
+            hasKey ? QString() : QStringLiteral("Save the new asset first to keep its history."));
+    }
+}
+
+// Maintenance Add New: opens the maintenance dialog empty, then refills the pane.
+void Form4::PushButton4_Click()
+{
+    ErrorTrap trap(Form4Location("PushButton4_Click"));
+    trap(100, [&] { OpenRecord<Form2>(*this, QString(), m_AssetID, "Add New Maintenance"); });
+    trap(102, [&] { LoadMaintenance(); });
+}
+
+// Maintenance Edit Selected: opens the selected entry, then refills the pane.
+void Form4::PushButton5_Click()
+{
+    ErrorTrap trap(Form4Location("PushButton5_Click"));
+    const QString key = SelectedKey(*ListView1);
+    if (key.isEmpty())
+        return;
+    trap(100, [&] { OpenRecord<Form2>(*this, key, m_AssetID, "Edit Maintenance"); });
+    trap(102, [&] { LoadMaintenance(); });
+}
+
+// Maintenance Delete Selected: deletes the selected entry at once, then refills the pane.
+void Form4::PushButton6_Click()
+{
+    ErrorTrap trap(Form4Location("PushButton6_Click"));
+    const QString key = SelectedKey(*ListView1);
+    if (key.isEmpty())
+        return;
+    trap(100,
+         [&] { g_Conn->Execute("delete from Maintenance where MaintenanceID=" + IdLiteral(key)); });
+    trap(102, [&] { LoadMaintenance(); });
+}
+
+// Depreciation Add New: opens the depreciation dialog empty, then refills the pane.
+void Form4::PushButton7_Click()
+{
+    ErrorTrap trap(Form4Location("PushButton7_Click"));
+    trap(100, [&] { OpenRecord<Form3>(*this, QString(), m_AssetID, "Add Depreciation"); });
+    trap(102, [&] { ReloadDepreciation(*this); });
+}
+
+// Depreciation Edit Selected: opens the selected entry, then refills the pane.
+void Form4::PushButton8_Click()
+{
+    ErrorTrap trap(Form4Location("PushButton8_Click"));
+    const QString key = SelectedKey(*ListView2);
+    if (key.isEmpty())
+        return;
+    trap(100, [&] { OpenRecord<Form3>(*this, key, m_AssetID, "Edit Depreciation"); });
+    trap(102, [&] { ReloadDepreciation(*this); });
+}
+
+// Depreciation Delete Selected: deletes the selected entry at once, then refills the pane.
+void Form4::PushButton9_Click()
+{
+    ErrorTrap trap(Form4Location("PushButton9_Click"));
+    const QString key = SelectedKey(*ListView2);
+    if (key.isEmpty())
+        return;
+    trap(100, [&] {
+        g_Conn->Execute("delete from Depreciation where DepreciationID=" + IdLiteral(key));
+    });
+    trap(102, [&] { ReloadDepreciation(*this); });
+}

@@ -1,0 +1,159 @@
+#include "records/RecordDialog.h"
+
+#include "common/ErrorTrap.h"
+#include "common/Window.h"
+#include "data/Globals.h"
+#include "data/SqlLiterals.h"
+#include "platform/RuntimeError.h"
+#include "platform/adodb/Variant.h"
+#include "platform/conv/Conv.h"
+#include "platform/os/Clock.h"
+#include "platform/ui/Boxes.h"
+#include "platform/ui/MousePointer.h"
+#include "platform/ui/Twips.h"
+
+#include <QDateEdit>
+#include <QDialog>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+
+namespace {
+
+QFont BoldArial(double points)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(points);
+    font.setBold(true);
+    return font;
+}
+
+// The locale's short date with a four-digit year, as every date of the program is shown;
+// a two-digit year would read back as 19xx.
+QString ShortDateFormat()
+{
+    QString format = QLocale().dateFormat(QLocale::ShortFormat);
+    if (!format.contains(QLatin1String("yyyy")))
+        format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    return format;
+}
+
+} // namespace
+
+QString RecordLocation(const char* form, const char* procedure)
+{
+    return QStringLiteral("in Tarnwick2021/08/31.%1.%2 ")
+        .arg(QLatin1String(form), QLatin1String(procedure));
+}
+
+void SetUpRecordWindow(QDialog& dialog, double widthTwips, double heightTwips)
+{
+    dialog.setFont(BoldArial(9));
+    SetClientSizeTwips(dialog, widthTwips, heightTwips);
+}
+
+void AddCaption(QDialog& dialog, const QString& caption, QWidget& control, double widthTwips)
+{
+    auto* label = new QLabel(caption, &dialog);
+    label->setObjectName(QStringLiteral("Label1"));
+    label->setAccessibleName(caption);
+    label->setBuddy(&control);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    const QRect at = control.geometry();
+    SetTwipsGeometry(*label, 120, PixelsToTwips(at.top()), widthTwips, PixelsToTwips(at.height()));
+    control.setAccessibleName(caption);
+}
+
+QDateEdit* AddDatePicker(QDialog& dialog, const TwipsRect& r)
+{
+    auto* picker = new QDateEdit(&dialog);
+    picker->setObjectName(QStringLiteral("dtpDate"));
+    picker->setCalendarPopup(true);
+    picker->setDisplayFormat(ShortDateFormat());
+    SetTwipsGeometry(*picker, r.left, r.top, r.width, r.height);
+    return picker;
+}
+
+QLineEdit* AddTextBox(QDialog& dialog, const char* name, const TwipsRect& r)
+{
+    auto* box = new QLineEdit(&dialog);
+    box->setObjectName(QLatin1String(name));
+    SetTwipsGeometry(*box, r.left, r.top, r.width, r.height);
+    return box;
+}
+
+QPushButton* AddRecordButton(QDialog& dialog, const char* name, const QString& caption,
+                             const TwipsRect& r)
+{
+    auto* button = new QPushButton(caption, &dialog);
+    button->setObjectName(QLatin1String(name));
+    button->setAccessibleName(caption);
+    button->setFont(BoldArial(11.25));
+    button->setAutoDefault(false);
+    SetTwipsGeometry(*button, r.left, r.top, r.width, r.height);
+    return button;
+}
+
+void LoadRecordWindow(const QString& location, QDialog& dialog, PointerRule& pointer,
+                      QDateEdit& date, bool edit, const std::function<void()>& loadData)
+{
+    ErrorTrap trap(location);
+    trap(100, [&] { ColorForm(dialog); });
+    trap(102, [&] { dialog.setWindowIcon(QIcon(QStringLiteral(":/icons/tarnwick.svg"))); });
+    trap(104, [&] { pointer.SetMouseIcon(LoadHandPointer()); });
+    trap(106, [&] { date.setDate(Today()); });
+    trap(108, [&] {
+        if (edit)
+            loadData();
+    });
+}
+
+QDate StoredDate(const Variant& value)
+{
+    if (value.type() == Variant::Type::Date)
+        return value.dateValue().date();
+    return CDate(CStr(value)).value.date();
+}
+
+bool RequireText(QLineEdit& box, const QString& message)
+{
+    if (!box.text().isEmpty())
+        return true;
+    MsgBox(message);
+    box.setFocus();
+    return false;
+}
+
+bool RequireNumber(QLineEdit& box, const QString& message)
+{
+    if (IsNumeric(box.text()))
+        return true;
+    MsgBox(message);
+    box.setFocus();
+    return false;
+}
+
+QString AmountLiteral(const QLineEdit& box)
+{
+    return NumberLiteral(CCur(box.text()));
+}
+
+void SaveRecord(const QString& location, QDialog& dialog,
+                const std::function<QString()>& statementText)
+{
+    ErrorTrap trap(location);
+    QString sql;
+    if (!trap(100, [&] { sql = statementText(); }))
+        return;
+    if (!trap(102, [&] { g_Conn->Execute(sql); }))
+        return;
+    trap(104, [&] { dialog.accept(); });
+}
+
+void CancelRecord(const QString& location, QDialog& dialog)
+{
+    ErrorTrap trap(location);
+    trap(100, [&] { dialog.reject(); });
+}
