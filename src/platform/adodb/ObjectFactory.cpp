@@ -1,7 +1,7 @@
 #include "platform/adodb/ObjectFactory.h"
 
 #include "platform/RuntimeError.h"
-#include "platform/adodb/Dialect.h"
+#include "platform/adodb/Functions.h"
 
 #include <sqlite3.h>
 
@@ -22,8 +22,9 @@ struct MemoryDatabase
 };
 
 // The dialect's functions, with answers that only working ones give: First and Last of
-// 1, 2 are 1 and 2, and the currency conversion of a number is not null.
-constexpr const char* kDialectProbe = "select CCur('1.5'), First(x), Last(x) from "
+// 1, 2 are 1 and 2, and the currency conversion of '1' is 1 (a whole number, so that no
+// locale reads it otherwise).
+constexpr const char* kDialectProbe = "select CCur('1'), First(x), Last(x) from "
                                       "(select 1 as x union all select 2)";
 
 void CheckEngine()
@@ -44,8 +45,7 @@ void CheckEngine()
     }
     sqlite3_stmt* probe = nullptr;
     bool works = sqlite3_prepare_v2(memory.db, kDialectProbe, -1, &probe, nullptr) == SQLITE_OK &&
-                 sqlite3_step(probe) == SQLITE_ROW &&
-                 sqlite3_column_type(probe, 0) != SQLITE_NULL &&
+                 sqlite3_step(probe) == SQLITE_ROW && sqlite3_column_double(probe, 0) == 1.0 &&
                  sqlite3_column_int(probe, 1) == 1 && sqlite3_column_int(probe, 2) == 2;
     sqlite3_finalize(probe);
     if (!works)
