@@ -1,0 +1,139 @@
+#include "platform/report/ReportLayout.h"
+
+#include "platform/RuntimeError.h"
+#include "platform/adodb/Recordset.h"
+#include "platform/report/DataFormat.h"
+
+#include <algorithm>
+
+namespace {
+
+// Control characters would break a text box's single line (or a PDF's text); they show as
+// blanks.
+QString SingleLine(QString text)
+{
+    for (QChar& c : text) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            c = ' ';
+    }
+    return text;
+}
+
+} // namespace
+
+ReportLayout::ReportLayout(const ReportDesign& design, Recordset& source) : m_design(design)
+{
+    const QStringList columns = source.FieldNames();
+    std::vector<int> fieldIndex;
+    for (const ReportControl& control : design.detail.controls) {
+        if (control.kind != ReportControl::Kind::TextBox)
+            continue;
+        const auto found = std::find_if(columns.begin(), columns.end(), [&](const QString& c) {
+            return c.compare(control.dataField, Qt::CaseInsensitive) == 0;
+        });
+        if (found == columns.end()) {
+            throw RuntimeError("The data field '" + control.dataField + "' of " + control.name +
+                               " is not a column of the data source");
+        }
+        fieldIndex.push_back(static_cast<int>(found - columns.begin()));
+    }
+    m_rows.reserve(static_cast<std::size_t>(std::max(0, source.RecordCount())));
+    if (!(source.Bof() && source.Eof()))
+        source.MoveFirst();
+    while (!source.Eof()) {
+        QStringList texts;
+        texts.reserve(static_cast<qsizetype>(fieldIndex.size()));
+        int box = 0;
+        for (const ReportControl& control : design.detail.controls) {
+            if (control.kind != ReportControl::Kind::TextBox)
+                continue;
+            texts.append(SingleLine(FormatValue(
+                source.Fields(fieldIndex[static_cast<std::size_t>(box++)]).Value, control.format)));
+        }
+        m_rows.push_back(std::move(texts));
+        source.MoveNext();
+    }
+    PlanPages();
+}
+
+void ReportLayout::PlanPages()
+{
+    const ReportDesign& d = m_design;
+    const int footerTop = d.paperHeight - d.bottomMargin - d.pageFooter.height;
+    const int detailHeight = std::max(1, d.detail.height);
+    // A detail taller than the room on a page still gets a page of its own.
+    m_firstPageCapacity = std::max(1, (footerTop - DetailTop(0)) / detailHeight);
+    m_pageCapacity = std::max(1, (footerTop - DetailTop(1)) / detailHeight);
+
+    const int records = RecordCount();
+    m_detailPages = 1;
+    if (records > m_firstPageCapacity)
+        m_detailPages += (records - m_firstPageCapacity + m_pageCapacity - 1) / m_pageCapacity;
+    const int onLastPage = records - FirstRecord(m_detailPages - 1);
+    const int end = DetailTop(m_detailPages - 1) + onLastPage * d.detail.height;
+    const bool footerFits = end + d.reportFooter.height <= footerTop;
+    m_pageCount = m_detailPages + (footerFits ? 0 : 1);
+}
+
+int ReportLayout::DetailTop(int pageIndex) const
+{
+    return m_design.topMargin + (pageIndex == 0 ? m_design.reportHeader.height : 0) +
+           m_design.pageHeader.height;
+}
+
+int ReportLayout::FirstRecord(int pageIndex) const
+{
+    return pageIndex == 0 ? 0 : m_firstPageCapacity + (pageIndex - 1) * m_pageCapacity;
+}
+
+ReportPage ReportLayout::Page(int index) const
+{
+    const ReportDesign& d = m_design;
+    ReportPage page;
+    page.number = index + 1;
+    int top = d.topMargin;
+    if (index == 0) {
+        PlaceSection(page, d.reportHeader, top, nullptr);
+        top += d.reportHeader.height;
+    }
+    PlaceSection(page, d.pageHeader, top, nullptr);
+    top += d.pageHeader.height;
+    if (index < m_detailPages) {
+        const int first = FirstRecord(index);
+        const int last =
+            std::min(RecordCount(), first + (index == 0 ? m_firstPageCapacity : m_pageCapacity));
+        for (int record = first; record < last; ++record) {
+            PlaceSection(page, d.detail, top, &m_rows[static_cast<std::size_t>(record)]);
+            top += d.detail.height;
+        }
+    }
+    if (index == m_pageCount - 1)
+        PlaceSection(page, d.reportFooter, top, nullptr);
+    PlaceSection(page, d.pageFooter, d.paperHeight - d.bottomMargin - d.pageFooter.height, nullptr);
+    return page;
+}
+
+void ReportLayout::PlaceSection(ReportPage& page, const ReportSection& section, int top,
+                                const QStringList* row) const
+{
+    int box = 0;
+    for (const ReportControl& control : section.controls) {
+        PlacedControl placed{&control, m_design.leftMargin + control.left, top + control.top,
+                             QString()};
+        switch (control.kind) {
+        case ReportControl::Kind::Label:
+            placed.text = QString(control.caption)
+                              .replace("%p", QString::number(page.number))
+                              .replace("%P", QString::number(m_pageCount));
+            break;
+        case ReportControl::Kind::TextBox:
+            // Outside the detail band there is no current record: the box stays empty.
+            if (row)
+                placed.text = row->at(box++);
+            break;
+        case ReportControl::Kind::Line:
+            break;
+        }
+        page.controls.append(std::move(placed));
+    }
+}
