@@ -61,5 +61,18 @@ private:
     void Form_QueryUnload();
     void Form_Unload();
     void Form_Resize();
+
+    // The design places of the list and the buttons.
+    void DesignLayout();
+    // The layouts of the maximised window and of its return to the normal size.
+    void StretchedLayout();
+    void RestoredLayout();
+    void CentreOnScreen();
+    // The window state as the original windows number it: 0 normal, 1 minimised, 2 maximised.
+    int WindowStateNumber() const;
+    void SetWindowStateNumber(int state);
+    // The 19 columns with their captions and sort kinds.
+    void AddColumns();
+
     bool m_endRequested = false;
 };
