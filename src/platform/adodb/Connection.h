@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 
 struct sqlite3;
+struct Schema;
 
 // The program's connection to its database: takes the connection string the program has
 // always used ("provider=microsoft.jet.oledb.4.0;data source=<path>;..."), and runs the
@@ -13,7 +15,7 @@ class Connection
 public:
     enum State { adStateClosed = 0, adStateOpen = 1 };
 
-    Connection() = default;
+    Connection();
     ~Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
@@ -33,7 +35,15 @@ public:
 
     // For the recordsets of this connection.
     sqlite3* Handle() const { return m_db; }
+    // The program's statement text as the engine runs it; throws RuntimeError when the
+    // connection is closed or the text stores a value its column cannot hold.
+    QString EngineSql(const QString& sql);
 
 private:
+    void RequireOpen() const;
+
     sqlite3* m_db = nullptr;
+    // The declared column types, read again whenever the database's schema changes.
+    std::unique_ptr<Schema> m_schema;
+    int m_schemaVersion = -1;
 };

@@ -1,0 +1,3 @@
+#include "data/Globals.h"
+
+std::unique_ptr<Connection> g_Conn;

@@ -1,0 +1,62 @@
+#include "data/SqlLiterals.h"
+
+#include "platform/RuntimeError.h"
+
+#include <QLocale>
+
+#include <cmath>
+#include <cstdlib>
+
+QString TextLiteral(const QString& text)
+{
+    QString quoted = text;
+    quoted.replace(QLatin1Char('\''), QLatin1String("''"));
+    return QLatin1Char('\'') + quoted + QLatin1Char('\'');
+}
+
+QString IdLiteral(const QString& id)
+{
+    return id;
+}
+
+QString IdLiteral(long long id)
+{
+    return QString::number(id);
+}
+
+QString NumberLiteral(double value)
+{
+    // A number that SQL cannot write would turn the statement into nonsense.
+    if (!std::isfinite(value))
+        throw RuntimeError("Overflow: a number that is not finite cannot be written", 6);
+    // QString::number ignores the locale: the decimal separator is always a point.
+    return QString::number(value, 'g', QLocale::FloatingPointShortest);
+}
+
+QString NumberLiteral(Currency value)
+{
+    const std::int64_t units = value.TenThousandths();
+    const std::uint64_t magnitude =
+        units < 0 ? 0 - static_cast<std::uint64_t>(units) : static_cast<std::uint64_t>(units);
+    QString text = QString::number(magnitude / Currency::Scale);
+    if (const std::uint64_t fraction = magnitude % Currency::Scale; fraction != 0) {
+        QString digits = QString::number(fraction).rightJustified(4, QLatin1Char('0'));
+        while (digits.endsWith(QLatin1Char('0')))
+            digits.chop(1);
+        text += QLatin1Char('.') + digits;
+    }
+    return units < 0 ? QLatin1Char('-') + text : text;
+}
+
+QString MoneyLiteral(const QString& text)
+{
+    return QLatin1String("CCur(") + TextLiteral(text) + QLatin1Char(')');
+}
+
+QString DateLiteralOrNull(const QString& text)
+{
+    // Blanks are no date either: an empty-looking field is stored as no date.
+    if (text.trimmed().isEmpty())
+        return QStringLiteral("null");
+    return TextLiteral(text);
+}

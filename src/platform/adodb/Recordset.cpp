@@ -1,0 +1,131 @@
+#include "platform/adodb/Recordset.h"
+
+#include "platform/RuntimeError.h"
+#include "platform/adodb/Connection.h"
+#include "platform/adodb/RowStore.h"
+#include "platform/adodb/Statement.h"
+
+namespace {
+
+[[noreturn]] void NotAllowed(const QString& description, long number)
+{
+    throw RuntimeError(description, number);
+}
+
+} // namespace
+
+struct Recordset::Rows : RowStore
+{
+};
+
+Recordset::Recordset() = default;
+Recordset::~Recordset() = default;
+
+void Recordset::Open(const QString& sql, Connection& connection, int cursorType, int lockType)
+{
+    if (m_rows)
+        NotAllowed("Operation is not allowed when the object is open.", 3705);
+    if (cursorType != adOpenStatic || lockType != adLockReadOnly)
+        NotAllowed(QStringLiteral("Only static, read-only recordsets are supported "
+                                  "(cursor type %1, lock type %2 asked)")
+                       .arg(cursorType)
+                       .arg(lockType),
+                   3001);
+    Statement statement(connection.Handle(), connection.EngineSql(sql), sql);
+    // Recordsets are never written through: a statement that changes data runs by Execute.
+    if (!statement.ReadOnly())
+        NotAllowed("A recordset reads; this statement changes data: " + sql, 3001);
+    auto rows = std::make_unique<Rows>();
+    rows->Load(statement);
+    m_rows = std::move(rows);
+    m_position = 0;
+}
+
+void Recordset::Close()
+{
+    if (!m_rows)
+        NotAllowed("Operation is not allowed when the object is closed.", 3704);
+    m_rows.reset();
+    m_position = 0;
+}
+
+bool Recordset::IsOpen() const
+{
+    return m_rows != nullptr;
+}
+
+bool Recordset::Eof() const
+{
+    return !m_rows || m_position >= m_rows->RowCount();
+}
+
+bool Recordset::Bof() const
+{
+    return !m_rows || m_rows->RowCount() == 0 || m_position < 0;
+}
+
+void Recordset::MoveFirst()
+{
+    if (!m_rows)
+        NotAllowed("Operation is not allowed when the object is closed.", 3704);
+    m_position = 0;
+}
+
+void Recordset::MoveNext()
+{
+    if (Eof())
+        NotAllowed(m_rows ? QStringLiteral("Either BOF or EOF is True, or the current record has "
+                                           "been deleted. Requested operation requires a "
+                                           "current record (MoveNext).")
+                          : QStringLiteral("Operation is not allowed when the object is closed."),
+                   m_rows ? 3021 : 3704);
+    ++m_position;
+}
+
+int Recordset::RecordCount() const
+{
+    return m_rows ? m_rows->RowCount() : -1;
+}
+
+Field Recordset::Fields(const QString& name) const
+{
+    if (!m_rows)
+        NotAllowed("Operation is not allowed when the object is closed (field " + name + ").",
+                   3704);
+    const int column = m_rows->ColumnIndex(name);
+    if (column < 0)
+        NotAllowed("Item cannot be found in the collection corresponding to the requested name "
+                   "or ordinal: " +
+                       name,
+                   3265);
+    return Fields(column);
+}
+
+Field Recordset::Fields(int index) const
+{
+    if (!m_rows)
+        NotAllowed(QStringLiteral("Operation is not allowed when the object is closed (field %1).")
+                       .arg(index),
+                   3704);
+    if (index < 0 || index >= m_rows->ColumnCount())
+        NotAllowed(QStringLiteral("Item cannot be found in the collection corresponding to the "
+                                  "requested name or ordinal: %1")
+                       .arg(index),
+                   3265);
+    if (Eof() || Bof())
+        NotAllowed("Either BOF or EOF is True, or the current record has been deleted. Requested "
+                   "operation requires a current record (field " +
+                       m_rows->ColumnName(index) + ").",
+                   3021);
+    return Field{m_rows->ColumnName(index), m_rows->Value(m_position, index)};
+}
+
+int Recordset::FieldCount() const
+{
+    return m_rows ? m_rows->ColumnCount() : 0;
+}
+
+QStringList Recordset::FieldNames() const
+{
+    return m_rows ? m_rows->ColumnNames() : QStringList();
+}
