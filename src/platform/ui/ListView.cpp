@@ -1,0 +1,154 @@
+#include "platform/ui/ListView.h"
+
+#include "platform/RuntimeError.h"
+#include "platform/ui/ListViewModel.h"
+#include "platform/ui/Twips.h"
+
+#include <QHeaderView>
+
+ListView::ListView(QWidget* parent) : QTreeView(parent), m_model(new ListViewModel(this))
+{
+    setModel(m_model);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSortingEnabled(false);
+    header()->setStretchLastSection(false);
+    header()->setMinimumSectionSize(0);
+    header()->setSectionsClickable(true);
+    header()->setSortIndicatorShown(false);
+    connect(header(), &QHeaderView::sectionClicked, this, &ListView::ColumnClick);
+}
+
+ListView::~ListView() = default;
+
+void ListView::AddColumn(const QString& caption)
+{
+    m_model->AddColumn(caption);
+}
+
+int ListView::ColumnCount() const
+{
+    return m_model->ColumnCount();
+}
+
+double ListView::ColumnWidth(int column) const
+{
+    // The width as set, while the column keeps it on screen, so widths read back exactly.
+    const int pixels = header()->sectionSize(column);
+    const std::optional<double> twips = m_model->WidthTwips(column);
+    if (twips && TwipsToPixels(*twips) == pixels)
+        return *twips;
+    return PixelsToTwips(pixels);
+}
+
+void ListView::SetColumnWidth(int column, double twips)
+{
+    m_model->SetWidthTwips(column, twips);
+    header()->resizeSection(column, TwipsToPixels(twips));
+}
+
+void ListView::SetColumnSortKind(int column, SortKind kind)
+{
+    m_model->SetColumnSortKind(column, kind);
+}
+
+void ListView::Clear()
+{
+    m_model->Clear();
+}
+
+int ListView::AddItem(const QString& text)
+{
+    return m_model->AddRow(text);
+}
+
+void ListView::SetSubItem(int row, int subItem, const QString& text)
+{
+    m_model->SetCell(row, subItem, text);
+}
+
+void ListView::SetSortValue(int row, int column, double value)
+{
+    m_model->SetSortValue(row, column, value);
+}
+
+int ListView::ItemCount() const
+{
+    return m_model->RowCount();
+}
+
+QString ListView::ItemText(int row) const
+{
+    return m_model->Cell(row, 0);
+}
+
+QString ListView::SubItemText(int row, int subItem) const
+{
+    return m_model->Cell(row, subItem);
+}
+
+void ListView::BeginUpdate()
+{
+    m_model->BeginUpdate();
+}
+
+void ListView::EndUpdate()
+{
+    m_model->EndUpdate();
+}
+
+int ListView::SelectedIndex() const
+{
+    m_model->Settle();
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void ListView::SelectItem(int row)
+{
+    m_model->Settle();
+    if (row < 0) {
+        clearSelection();
+        return;
+    }
+    const QModelIndex index = m_model->index(row, 0);
+    if (!index.isValid())
+        throw RuntimeError(QStringLiteral("Index out of bounds"), 35600);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                 QItemSelectionModel::Rows);
+}
+
+bool ListView::Sorted() const
+{
+    return m_model->Sorted();
+}
+
+void ListView::SetSorted(bool sorted)
+{
+    m_model->SetSorted(sorted);
+}
+
+int ListView::SortKey() const
+{
+    return m_model->SortKey();
+}
+
+void ListView::SetSortKey(int column)
+{
+    m_model->SetSortKey(column);
+}
+
+int ListView::SortOrder() const
+{
+    return m_model->SortOrder();
+}
+
+void ListView::SetSortOrder(int order)
+{
+    m_model->SetSortOrder(order);
+}

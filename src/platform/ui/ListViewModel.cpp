@@ -1,0 +1,290 @@
+#include "platform/ui/ListViewModel.h"
+
+#include "platform/RuntimeError.h"
+
+#include <QCollator>
+#include <QLocale>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+const double kNoValue = std::numeric_limits<double>::quiet_NaN();
+
+RuntimeError OutOfBounds()
+{
+    return RuntimeError(QStringLiteral("Index out of bounds"), 35600);
+}
+} // namespace
+
+ListViewModel::ListViewModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+int ListViewModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_announced;
+}
+
+int ListViewModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount();
+}
+
+QVariant ListViewModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_announced ||
+        (role != Qt::DisplayRole && role != Qt::ToolTipRole))
+        return QVariant();
+    return m_cells[static_cast<size_t>(m_order[index.row()]) * ColumnCount() + index.column()];
+}
+
+QVariant ListViewModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
+        section >= ColumnCount())
+        return QVariant();
+    return m_captions[section];
+}
+
+Qt::ItemFlags ListViewModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+}
+
+void ListViewModel::AddColumn(const QString& caption)
+{
+    const int oldCount = ColumnCount();
+    beginInsertColumns(QModelIndex(), oldCount, oldCount);
+    if (!m_order.empty()) {
+        // Rows already there get an empty cell in the new column.
+        std::vector<QString> cells(m_order.size() * (oldCount + 1));
+        for (size_t r = 0; r < m_order.size(); ++r)
+            std::move(m_cells.begin() + r * oldCount, m_cells.begin() + (r + 1) * oldCount,
+                      cells.begin() + r * (oldCount + 1));
+        m_cells = std::move(cells);
+    }
+    m_captions.append(caption);
+    m_kinds.push_back(SortKind::Text);
+    m_widths.emplace_back();
+    m_values.emplace_back();
+    endInsertColumns();
+}
+
+void ListViewModel::SetColumnSortKind(int column, SortKind kind)
+{
+    CheckColumn(column);
+    m_kinds[column] = kind;
+    MarkUnsorted();
+    Settle();
+}
+
+std::optional<double> ListViewModel::WidthTwips(int column) const
+{
+    CheckColumn(column);
+    return m_widths[column];
+}
+
+void ListViewModel::SetWidthTwips(int column, double twips)
+{
+    CheckColumn(column);
+    m_widths[column] = twips;
+}
+
+void ListViewModel::Clear()
+{
+    beginResetModel();
+    m_cells.clear();
+    m_order.clear();
+    for (std::vector<double>& values : m_values)
+        values.clear();
+    m_announced = 0;
+    m_unsorted = false;
+    endResetModel();
+}
+
+int ListViewModel::AddRow(const QString& text)
+{
+    const int added = static_cast<int>(m_order.size());
+    // Outside an update the view learns of each row at once; inside one, of all at the end.
+    const bool announce = m_updating == 0 && m_announced == added;
+    if (announce)
+        beginInsertRows(QModelIndex(), added, added);
+    m_cells.resize(m_cells.size() + ColumnCount());
+    m_order.push_back(added);
+    if (ColumnCount() > 0)
+        m_cells[static_cast<size_t>(added) * ColumnCount()] = text;
+    if (announce) {
+        m_announced = added + 1;
+        endInsertRows();
+    }
+    MarkUnsorted();
+    return added;
+}
+
+void ListViewModel::SetCell(int row, int column, const QString& text)
+{
+    CheckColumn(column);
+    m_cells[static_cast<size_t>(StorageRow(row)) * ColumnCount() + column] = text;
+    if (row < m_announced) {
+        const QModelIndex changed = index(row, column);
+        emit dataChanged(changed, changed, {Qt::DisplayRole});
+    }
+    if (column == m_sortKey)
+        MarkUnsorted();
+}
+
+QString ListViewModel::Cell(int row, int column)
+{
+    Settle();
+    CheckColumn(column);
+    return m_cells[static_cast<size_t>(StorageRow(row)) * ColumnCount() + column];
+}
+
+void ListViewModel::SetSortValue(int row, int column, double value)
+{
+    CheckColumn(column);
+    const int added = StorageRow(row);
+    std::vector<double>& values = m_values[column];
+    if (values.size() <= static_cast<size_t>(added))
+        values.resize(m_order.size(), kNoValue);
+    values[added] = value;
+    if (column == m_sortKey)
+        MarkUnsorted();
+}
+
+void ListViewModel::BeginUpdate()
+{
+    ++m_updating;
+}
+
+void ListViewModel::EndUpdate()
+{
+    if (m_updating > 0)
+        --m_updating;
+    Settle();
+}
+
+void ListViewModel::Settle()
+{
+    if (m_updating > 0)
+        return;
+    const int count = RowCount();
+    if (m_announced < count) {
+        beginInsertRows(QModelIndex(), m_announced, count - 1);
+        m_announced = count;
+        endInsertRows();
+    }
+    if (m_unsorted && m_sorted)
+        Sort();
+    m_unsorted = false;
+}
+
+void ListViewModel::SetSorted(bool sorted)
+{
+    m_sorted = sorted;
+    MarkUnsorted();
+    Settle();
+}
+
+void ListViewModel::SetSortKey(int column)
+{
+    if (column < 0)
+        throw RuntimeError(QStringLiteral("Invalid property value"), 380);
+    m_sortKey = column;
+    MarkUnsorted();
+    Settle();
+}
+
+void ListViewModel::SetSortOrder(int order)
+{
+    if (order != 0 && order != 1)
+        throw RuntimeError(QStringLiteral("Invalid property value"), 380);
+    m_sortOrder = order;
+    MarkUnsorted();
+    Settle();
+}
+
+int ListViewModel::StorageRow(int row) const
+{
+    if (row < 0 || row >= RowCount())
+        throw OutOfBounds();
+    return m_order[row];
+}
+
+void ListViewModel::CheckColumn(int column) const
+{
+    if (column < 0 || column >= ColumnCount())
+        throw OutOfBounds();
+}
+
+void ListViewModel::MarkUnsorted()
+{
+    if (!m_sorted)
+        return;
+    m_unsorted = true;
+    // The list sorts itself too when the caller does not read it again.
+    if (!m_settleQueued) {
+        m_settleQueued = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                m_settleQueued = false;
+                Settle();
+            },
+            Qt::QueuedConnection);
+    }
+}
+
+void ListViewModel::Sort()
+{
+    const int column = m_sortKey;
+    if (column >= ColumnCount())
+        return;
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList before = persistentIndexList();
+    std::vector<int> addedRows;
+    addedRows.reserve(before.size());
+    for (const QModelIndex& index : before)
+        addedRows.push_back(m_order[index.row()]);
+
+    // Ascending compares a before b; descending the other way round, so equal cells keep
+    // the order they were added in both directions.
+    const bool descending = m_sortOrder == 1;
+    if (m_kinds[column] == SortKind::Value) {
+        const std::vector<double>& values = m_values[column];
+        auto valueOf = [&values](int added) {
+            return static_cast<size_t>(added) < values.size() ? values[added] : kNoValue;
+        };
+        // Empty cells first, then by value.
+        auto less = [&valueOf](int a, int b) {
+            const double x = valueOf(a), y = valueOf(b);
+            if (std::isnan(x))
+                return !std::isnan(y);
+            return !std::isnan(y) && x < y;
+        };
+        std::stable_sort(m_order.begin(), m_order.end(),
+                         [&](int a, int b) { return descending ? less(b, a) : less(a, b); });
+    } else {
+        QCollator collator(QLocale{});
+        // One key per row, so the sort compares bytes instead of collating each pair again.
+        std::vector<QCollatorSortKey> keys;
+        keys.reserve(m_order.size());
+        const size_t stride = ColumnCount();
+        for (size_t r = 0; r < m_order.size(); ++r)
+            keys.push_back(collator.sortKey(m_cells[r * stride + column]));
+        auto less = [&keys](int a, int b) { return keys[a].compare(keys[b]) < 0; };
+        std::stable_sort(m_order.begin(), m_order.end(),
+                         [&](int a, int b) { return descending ? less(b, a) : less(a, b); });
+    }
+
+    std::vector<int> shownAt(m_order.size());
+    for (size_t r = 0; r < m_order.size(); ++r)
+        shownAt[m_order[r]] = static_cast<int>(r);
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (qsizetype i = 0; i < before.size(); ++i)
+        after.append(index(shownAt[addedRows[i]], before[i].column()));
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
