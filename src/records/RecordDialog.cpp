@@ -20,6 +20,18 @@
 #include <QLocale>
 #include <QPushButton>
 
+// The program's icon. It is a resource of a static library, which the linker keeps only when
+// it is asked for by name.
+static QIcon ProgramIcon()
+{
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(resources);
+        return true;
+    }();
+    Q_UNUSED(registered);
+    return QIcon(QStringLiteral(":/icons/tarnwick.svg"));
+}
+
 namespace {
 
 QFont BoldArial(double points)
@@ -101,7 +113,7 @@ void LoadRecordWindow(const QString& location, QDialog& dialog, PointerRule& poi
 {
     ErrorTrap trap(location);
     trap(100, [&] { ColorForm(dialog); });
-    trap(102, [&] { dialog.setWindowIcon(QIcon(QStringLiteral(":/icons/tarnwick.svg"))); });
+    trap(102, [&] { dialog.setWindowIcon(ProgramIcon()); });
     trap(104, [&] { pointer.SetMouseIcon(LoadHandPointer()); });
     trap(106, [&] { date.setDate(Today()); });
     trap(108, [&] {
