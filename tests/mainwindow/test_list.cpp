@@ -29,13 +29,15 @@ void AddLookups()
 // filled in.
 void AddAsset(int id, const QString& price, const QString& acquired, const QString& employee)
 {
-    RawSql(QString("insert into Assets (AssetID, AssetDescription, EmployeeID, AssetCategoryID, "
-                   "StatusID, DepartmentID, VendorID, ModelNumber, SerialNumber, BarcodeNumber, "
-                   "DateAcquired, PurchasePrice, DepreciationMethod, DepreciableLife, "
-                   "SalvageValue, CurrentValue, Comments) values (%1, 'Laptop %1', %4, 1, 1, 1, "
-                   "1, 'M-%1', 'S-%1', 'B-%1', %3, %2, 'SL', 5, 100, %2, 'note %1')")
-               .arg(id)
-               .arg(price, acquired, employee));
+    // Through qPrintable, so it serves whichever text type RawSql takes.
+    RawSql(qPrintable(
+        QString("insert into Assets (AssetID, AssetDescription, EmployeeID, AssetCategoryID, "
+                "StatusID, DepartmentID, VendorID, ModelNumber, SerialNumber, BarcodeNumber, "
+                "DateAcquired, PurchasePrice, DepreciationMethod, DepreciableLife, "
+                "SalvageValue, CurrentValue, Comments) values (%1, 'Laptop %1', %4, 1, 1, 1, "
+                "1, 'M-%1', 'S-%1', 'B-%1', %3, %2, 'SL', 5, 100, %2, 'note %1')")
+            .arg(id)
+            .arg(price, acquired, employee)));
 }
 
 std::unique_ptr<Form1> StartWithAssets(const std::function<void()>& fill)
