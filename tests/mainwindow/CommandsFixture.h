@@ -8,6 +8,7 @@
 
 #include <QPushButton>
 #include <QTest>
+#include <functional>
 #include <memory>
 #include <sqlite3.h>
 
@@ -28,38 +29,25 @@ inline void Click(Form1& form, const char* buttonName)
     QTest::mouseClick(button, Qt::LeftButton);
 }
 
-// Runs SQLite's own statement on the test's database, outside the program's dialect: used
-// to make the database refuse what a command will do.
-inline void RawSql(const char* sql)
+// Runs SQLite's own statement on the test's database, outside the program's dialect.
+inline void RawSql(const QString& sql)
 {
     char* message = nullptr;
-    if (sqlite3_exec(g_Conn->Handle(), sql, nullptr, nullptr, &message) != SQLITE_OK) {
-        qWarning("%s: %s", sql, message);
+    if (sqlite3_exec(g_Conn->Handle(), sql.toUtf8().constData(), nullptr, nullptr, &message) !=
+        SQLITE_OK) {
+        qWarning("%s: %s", qPrintable(sql), message);
         sqlite3_free(message);
     }
 }
 
-// The database refuses every `action` ("insert", "delete") on `table` from now on.
-inline void Refuse(const QString& action, const QString& table)
+// The database refuses every `action` ("insert", "delete") on `table` while `refuse` holds.
+inline void Refuse(const QString& action, const QString& table, bool refuse = true)
 {
-    RawSql(QString("create trigger refuse_%1_%2 before %1 on %2 "
-                   "begin select raise(abort, 'refused'); end")
-               .arg(action, table)
-               .toUtf8()
-               .constData());
-}
-
-// The value SQLite keeps in the first column of the query's first row, as text.
-inline QString StoredText(const QString& sql)
-{
-    sqlite3_stmt* statement = nullptr;
-    QString text;
-    if (sqlite3_prepare_v2(g_Conn->Handle(), sql.toUtf8().constData(), -1, &statement, nullptr) ==
-            SQLITE_OK &&
-        sqlite3_step(statement) == SQLITE_ROW)
-        text = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
-    sqlite3_finalize(statement);
-    return text;
+    const QString trigger = QString("refuse_%1_%2").arg(action, table);
+    RawSql(refuse ? QString("create trigger %1 before %2 on %3 "
+                            "begin select raise(abort, 'refused'); end")
+                        .arg(trigger, action, table)
+                  : "drop trigger " + trigger);
 }
 
 inline QString CommandLocation(const char* procedure, int step)
@@ -69,7 +57,7 @@ inline QString CommandLocation(const char* procedure, int step)
         .arg(step);
 }
 
-// Records every modal window shown from now on, and takes the driver away again at the end.
+// Counts the modal windows shown while it lives, letting `act` drive each one.
 class ModalRecorder
 {
 public:
