@@ -3,8 +3,10 @@
 #include "platform/conv/Conv.h"
 #include "platform/ui/Boxes.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 #include <QLineEdit>
+#include <QPushButton>
 
 void Form4::ConnectEntryRules()
 {
@@ -29,6 +31,10 @@ bool Form4::eventFilter(QObject* watched, QEvent* event)
     // Focus that moves to a message box, a pop-up or another window has not left the box.
     const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
     if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+        return QDialog::eventFilter(watched, event);
+    // A click on Save applies these rules itself before anything else; checking here as well
+    // would show a bad date's message twice. The focus has already moved when this runs.
+    if (reason == Qt::MouseFocusReason && QApplication::focusWidget() == PushButton[1])
         return QDialog::eventFilter(watched, event);
 
     if (watched == txtPurchasePrice)
