@@ -1,0 +1,241 @@
+#include "platform/ui/Boxes.h"
+#include "platform/ui/Modal.h"
+#include "platform/ui/MousePointer.h"
+#include "platform/ui/Twips.h"
+#include "support/TestSupport.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QListView>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+namespace {
+
+// Runs `act` on the first real dialog of type T that opens, from inside its event loop.
+template <typename T> void WhenShown(std::function<void(T&)> act)
+{
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, act] {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<T*>(top);
+            if (dialog && dialog->isVisible()) {
+                poll->deleteLater();
+                poll->stop();
+                act(*dialog);
+                return;
+            }
+        }
+    });
+    poll->start(10);
+}
+
+void MoveOver(QWidget& widget)
+{
+    QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), widget.mapToGlobal(QPointF(2, 2)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&widget, &move);
+}
+
+} // namespace
+
+class TestServices : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void realMessageBoxShowsWhatWasAsked();
+    void realYesNoBoxAnswers();
+    void realInputBoxCancelGivesEmpty();
+    void driverServesNestedModalWindows();
+    void realModalLoopEndsWhenThePlainWindowCloses();
+    void twipsFollowTheScreen();
+    void pointerRule();
+};
+
+void TestServices::realMessageBoxShowsWhatWasAsked()
+{
+    SetBoxService(nullptr);
+    QString title, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons;
+    WhenShown<QMessageBox>([&](QMessageBox& box) {
+        title = box.windowTitle();
+        text = box.text();
+        icon = box.icon();
+        buttons = box.standardButtons();
+        box.button(QMessageBox::Ok)->click();
+    });
+    QCOMPARE(MsgBox("Disk full", BoxButtons::OK, BoxIcon::Exclamation), BoxAnswer::OK);
+    QCOMPARE(title, AppTitle());
+    QCOMPARE(text, QString("Disk full"));
+    QCOMPARE(icon, QMessageBox::Warning);
+    QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+}
+
+void TestServices::realYesNoBoxAnswers()
+{
+    SetBoxService(nullptr);
+    for (auto [pressed, expected] :
+         {std::pair{QMessageBox::Yes, BoxAnswer::Yes}, std::pair{QMessageBox::No, BoxAnswer::No}}) {
+        QString title;
+        QMessageBox::Icon icon = QMessageBox::Warning;
+        WhenShown<QMessageBox>([&, pressed = pressed](QMessageBox& box) {
+            title = box.windowTitle();
+            icon = box.icon();
+            box.button(pressed)->click();
+        });
+        QCOMPARE(MsgBox("Delete?", BoxButtons::YesNo, BoxIcon::None, "Delete All"), expected);
+        QCOMPARE(title, QString("Delete All"));
+        QCOMPARE(icon, QMessageBox::NoIcon);
+    }
+    // Escape is No.
+    WhenShown<QMessageBox>([](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); });
+    QCOMPARE(MsgBox("Delete?", BoxButtons::YesNo), BoxAnswer::No);
+}
+
+void TestServices::realInputBoxCancelGivesEmpty()
+{
+    SetBoxService(nullptr);
+    QString label, title;
+    WhenShown<QInputDialog>([&](QInputDialog& box) {
+        label = box.labelText();
+        title = box.windowTitle();
+        box.findChild<QLineEdit*>()->setText("New Vendor");
+        box.accept();
+    });
+    QCOMPARE(InputBox("Enter a name", QString(), "old"), QString("New Vendor"));
+    QCOMPARE(label, QString("Enter a name"));
+    QCOMPARE(title, AppTitle());
+    WhenShown<QInputDialog>([](QInputDialog& box) { box.reject(); });
+    QCOMPARE(InputBox("Enter a name", "Vendor", "old"), QString());
+}
+
+void TestServices::driverServesNestedModalWindows()
+{
+    QDialog outer;
+    outer.setObjectName("outer");
+    QWidget inner;
+    inner.setObjectName("inner");
+    QStringList seen;
+    SetModalDriver([&](QWidget& window) {
+        seen << window.objectName() + (window.isVisible() ? " shown" : " hidden");
+        QVERIFY(window.isModal());
+        if (&window == &outer) {
+            ShowModal(inner, &outer);
+            seen << QString("inner open: %1").arg(inner.isVisible());
+        } else {
+            // The driver may take itself away while it runs.
+            SetModalDriver({});
+        }
+    });
+    ShowModal(outer);
+    QCOMPARE(seen, QStringList({"outer shown", "inner shown", "inner open: 0"}));
+    QVERIFY(!outer.isVisible());
+    QCOMPARE(outer.result(), int(QDialog::Rejected));
+
+    // A window the driver closes itself is not closed a second time.
+    int closes = 0;
+    QDialog saved;
+    QObject::connect(&saved, &QDialog::finished, &saved, [&] { ++closes; });
+    SetModalDriver([](QWidget& window) { static_cast<QDialog&>(window).accept(); });
+    ShowModal(saved);
+    SetModalDriver({});
+    QCOMPARE(closes, 1);
+    QCOMPARE(saved.result(), int(QDialog::Accepted));
+}
+
+void TestServices::realModalLoopEndsWhenThePlainWindowCloses()
+{
+    QWidget window;
+    bool visibleInside = false;
+    QTimer::singleShot(50, &window, [&] {
+        visibleInside = window.isVisible();
+        window.close();
+    });
+    ShowModal(window);
+    QVERIFY(visibleInside);
+    QVERIFY(!window.isVisible());
+    QCOMPARE(window.windowModality(), Qt::ApplicationModal);
+}
+
+void TestServices::twipsFollowTheScreen()
+{
+    const double dpi = QGuiApplication::primaryScreen()->logicalDotsPerInchY();
+    QCOMPARE(TwipsPerPixel(), 1440.0 / dpi);
+    QCOMPARE(TwipsToPixels(1440), qRound(dpi));
+    if (dpi != 96)
+        QSKIP("the screen's logical DPI is not 96");
+    QCOMPARE(TwipsToPixels(12000), 800);
+    QCOMPARE(TwipsToPixels(7), 0);
+    QCOMPARE(TwipsToPixels(8), 1);
+    QCOMPARE(PixelsToTwips(80), 1200.0);
+
+    QWidget window;
+    SetClientSizeTwips(window, 12000, 7230);
+    QCOMPARE(window.size(), QSize(800, 482));
+    // Two controls that touch in twips touch on screen, whatever the rounding.
+    QWidget left(&window), right(&window);
+    SetTwipsGeometry(left, 120, 120, 1000, 500);
+    SetTwipsGeometry(right, 1120, 120, 1000, 500);
+    QCOMPARE(left.geometry().right() + 1, right.geometry().left());
+    QCOMPARE(left.geometry(), QRect(8, 8, 67, 33));
+}
+
+void TestServices::pointerRule()
+{
+    QWidget window;
+    auto* button = new QPushButton("Go", &window);
+    auto* list = new QListView(&window);
+    button->setGeometry(10, 10, 80, 30);
+    list->setGeometry(10, 50, 200, 100);
+    PointerRule rule(window);
+    rule.AddButtons({button});
+    rule.AddResetAreas({list});
+    QVERIFY(!rule.HasMouseIcon());
+
+    // Without a picture, the custom pointer looks like the default one.
+    MoveOver(*button);
+    QCOMPARE(rule.Pointer(), MousePointer::Custom);
+    QCOMPARE(window.cursor().shape(), Qt::ArrowCursor);
+
+    QPixmap picture(16, 16);
+    picture.fill(Qt::red);
+    rule.SetMouseIcon(QCursor(picture, 1, 2));
+    QVERIFY(rule.HasMouseIcon());
+    QCOMPARE(window.cursor().shape(), Qt::BitmapCursor);
+    QCOMPARE(window.cursor().hotSpot(), QPoint(1, 2));
+
+    MoveOver(*list->viewport());
+    QCOMPARE(rule.Pointer(), MousePointer::Default);
+    QCOMPARE(window.cursor().shape(), Qt::ArrowCursor);
+    MoveOver(*button);
+    QCOMPARE(rule.Pointer(), MousePointer::Custom);
+    MoveOver(window);
+    QCOMPARE(rule.Pointer(), MousePointer::Default);
+
+    // A move that the button passes on to the window keeps the hand.
+    QMouseEvent passedOn(QEvent::MouseMove, QPointF(15, 15), window.mapToGlobal(QPointF(15, 15)),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &passedOn);
+    QCOMPARE(rule.Pointer(), MousePointer::Custom);
+
+    rule.SetPointer(MousePointer::Hourglass);
+    QCOMPARE(window.cursor().shape(), Qt::WaitCursor);
+    MoveOver(*list);
+    MoveOver(*button);
+    MoveOver(window);
+    QCOMPARE(rule.Pointer(), MousePointer::Hourglass);
+    rule.SetPointer(MousePointer::Default);
+    MoveOver(*button);
+    QCOMPARE(rule.Pointer(), MousePointer::Custom);
+}
+
+QTEST_MAIN(TestServices)
+#include "test_services.moc"
