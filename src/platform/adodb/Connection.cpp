@@ -169,5 +169,12 @@ void Connection::RequireOpen() const
 QString Connection::EngineSql(const QString& sql)
 {
     RequireOpen();
-    return sql;
+    Statement version(m_db, QStringLiteral("PRAGMA schema_version"));
+    version.Step();
+    const int current = sqlite3_column_int(version.Handle(), 0);
+    if (!m_schema || current != m_schemaVersion) {
+        m_schema = std::make_unique<Schema>(LoadSchema(m_db));
+        m_schemaVersion = current;
+    }
+    return RewriteStatement(sql, *m_schema);
 }
