@@ -30,22 +30,19 @@ QLabel* AddLabel(QWidget& parent, QList<QLabel*>& array, const char* arrayName,
 {
     auto* label = new QLabel(caption, &parent);
     label->setObjectName(arrayName);
-    label->setAccessibleName(caption);
     Place(*label, r, stripTwips);
     array.append(label);
     return label;
 }
 
-// A box carries the caption beside it as its accessible name.
+// The label beside a box is its buddy, which also gives the box its accessible name.
 template <typename Box>
 Box* AddBox(QWidget& parent, const char* name, QLabel* beside, const Rect& r, double stripTwips = 0)
 {
     auto* box = new Box(&parent);
     box->setObjectName(name);
-    if (beside) {
-        box->setAccessibleName(beside->text());
+    if (beside)
         beside->setBuddy(box);
-    }
     Place(*box, r, stripTwips);
     return box;
 }
@@ -80,11 +77,31 @@ QPushButton* AddButton(QWidget& parent, const QString& name, const QString& capt
 {
     auto* button = new QPushButton(caption, &parent);
     button->setObjectName(name);
-    button->setAccessibleName(caption);
     // Enter in a box never presses a button by itself.
     button->setAutoDefault(false);
     Place(*button, r, stripTwips);
     return button;
+}
+
+// A history pane's list and its Add New / Edit Selected / Delete Selected buttons, numbered
+// from firstButton, along the page's bottom.
+ListView* AddHistoryPane(QWidget& page, const char* name, const Rect& r, QPushButton* buttons[3],
+                         int firstButton, double stripTwips)
+{
+    auto* list = new ListView(&page);
+    list->setObjectName(name);
+    Place(*list, r, stripTwips);
+    const struct
+    {
+        const char* caption;
+        Rect rect;
+    } commands[] = {{"Add New", {120, 3210, 2400, 405}},
+                    {"Edit Selected", {2640, 3210, 2400, 405}},
+                    {"Delete Selected", {5160, 3210, 2520, 405}}};
+    for (int i = 0; i < 3; ++i)
+        buttons[i] = AddButton(page, QString("PushButton%1").arg(firstButton + i),
+                               commands[i].caption, commands[i].rect, stripTwips);
+    return list;
 }
 
 } // namespace
@@ -113,7 +130,6 @@ void Form4::BuildControls()
     for (const QString& caption : pages) {
         auto* page = new QWidget;
         page->setObjectName("SSTab1_" + caption);
-        page->setAccessibleName(caption);
         SSTab1->addTab(page, caption);
         pageWidgets.append(page);
     }
@@ -128,6 +144,7 @@ void Form4::BuildControls()
     // between the user and Cancel.
     PushButton[2]->setFocusPolicy(Qt::TabFocus);
 
+    NameControls();
     SetKeyboardOrder();
     ConnectButtons();
     ConnectEntryRules();
@@ -214,14 +231,7 @@ void Form4::BuildMaintenancePage(QWidget& page)
                       AddLabel(page, Label1, "Label1",
                                "Next Scheduled Maintenance:", {3720, 495, 2520, 225}, strip),
                       {6345, 420, 1335, 375}, strip);
-    ListView1 = new ListView(&page);
-    ListView1->setObjectName("ListView1");
-    ListView1->setAccessibleName("Maintenance");
-    Place(*ListView1, {120, 900, 7560, 2235}, strip);
-    PushButton[4] = AddButton(page, "PushButton4", "Add New", {120, 3210, 2400, 405}, strip);
-    PushButton[5] = AddButton(page, "PushButton5", "Edit Selected", {2640, 3210, 2400, 405}, strip);
-    PushButton[6] =
-        AddButton(page, "PushButton6", "Delete Selected", {5160, 3210, 2520, 405}, strip);
+    ListView1 = AddHistoryPane(page, "ListView1", {120, 900, 7560, 2235}, &PushButton[4], 4, strip);
 }
 
 void Form4::BuildDepreciationPage(QWidget& page)
@@ -248,22 +258,38 @@ void Form4::BuildDepreciationPage(QWidget& page)
     txtDepreciationBasis = AddDisplayBox(page, "txtDepreciationBasis",
                                          label("Depreciation Basis:", {3720, 1455, 1650, 225}),
                                          {5400, 1380, 1335, 375}, strip);
-    ListView2 = new ListView(&page);
-    ListView2->setObjectName("ListView2");
-    ListView2->setAccessibleName("Depreciation");
-    Place(*ListView2, {120, 1860, 7560, 1275}, strip);
-    PushButton[7] = AddButton(page, "PushButton7", "Add New", {120, 3210, 2400, 405}, strip);
-    PushButton[8] = AddButton(page, "PushButton8", "Edit Selected", {2640, 3210, 2400, 405}, strip);
-    PushButton[9] =
-        AddButton(page, "PushButton9", "Delete Selected", {5160, 3210, 2520, 405}, strip);
+    ListView2 =
+        AddHistoryPane(page, "ListView2", {120, 1860, 7560, 1275}, &PushButton[7], 7, strip);
 }
 
 void Form4::BuildCommentsPage(QWidget& page)
 {
     const double strip = PixelsToTwips(SSTab1->tabBar()->sizeHint().height());
     txtComments = AddMultiLineBox(page, "txtComments", nullptr, {120, 390, 7575, 3375}, strip);
-    // The box has no caption beside it; its page names it.
-    txtComments->setAccessibleName("Comments");
+}
+
+void Form4::NameControls()
+{
+    // Assistive tools read a control by its caption, a box or list by the caption of the label
+    // beside it, and a box or list with no label (the comments, the history lists) by the
+    // caption of the tab page it fills.
+    for (QWidget* control : findChildren<QWidget*>()) {
+        QString name;
+        if (auto* label = qobject_cast<QLabel*>(control)) {
+            name = label->text();
+            if (label->buddy())
+                label->buddy()->setAccessibleName(name);
+        } else if (auto* button = qobject_cast<QPushButton*>(control)) {
+            name = button->text();
+        } else if (SSTab1->indexOf(control) >= 0) {
+            name = SSTab1->tabText(SSTab1->indexOf(control));
+        } else if (qobject_cast<ListView*>(control) || control == txtComments) {
+            name = SSTab1->tabText(SSTab1->indexOf(control->parentWidget()));
+        } else {
+            continue;
+        }
+        control->setAccessibleName(name);
+    }
 }
 
 void Form4::SetKeyboardOrder()

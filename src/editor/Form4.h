@@ -150,6 +150,8 @@ private:
     void BuildMaintenancePage(QWidget& page);
     void BuildDepreciationPage(QWidget& page);
     void BuildCommentsPage(QWidget& page);
+    // Gives every control its accessible name, once all of them stand.
+    void NameControls();
     void SetKeyboardOrder();
     void ConnectButtons();
     void SetUpPointer();

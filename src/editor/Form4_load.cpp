@@ -45,6 +45,14 @@ void FillLookup(const char* procedure, QComboBox& list, QList<long long>& ids, c
     trap(110, [&] { list.setCurrentIndex(-1); });
 }
 
+// A lookup list showing one column of a whole table, in the order of that column.
+void FillTableLookup(const char* procedure, QComboBox& list, QList<long long>& ids,
+                     const QString& table, const QString& idColumn, const QString& displayColumn)
+{
+    FillLookup(procedure, list, ids, "select * from " + table + " order by " + displayColumn,
+               idColumn, displayColumn);
+}
+
 } // namespace
 
 void Form4::SetCaption(const QString& caption)
@@ -86,26 +94,22 @@ void Form4::LoadEmployees()
 
 void Form4::LoadCategories()
 {
-    FillLookup("LoadCategories", *cboCategories, m_CategoryIDs,
-               "select * from [Asset Categories] order by AssetCategory", "AssetCategoryID",
-               "AssetCategory");
+    FillTableLookup("LoadCategories", *cboCategories, m_CategoryIDs, "[Asset Categories]",
+                    "AssetCategoryID", "AssetCategory");
 }
 
 void Form4::LoadStatus()
 {
-    FillLookup("LoadStatus", *cboStatus, m_StatusIDs, "select * from Status order by Status",
-               "StatusID", "Status");
+    FillTableLookup("LoadStatus", *cboStatus, m_StatusIDs, "Status", "StatusID", "Status");
 }
 
 void Form4::LoadDepartment()
 {
-    FillLookup("LoadDepartment", *cboDepartment, m_DepartmentIDs,
-               "select * from Departments order by DepartmentName", "DepartmentID",
-               "DepartmentName");
+    FillTableLookup("LoadDepartment", *cboDepartment, m_DepartmentIDs, "Departments",
+                    "DepartmentID", "DepartmentName");
 }
 
 void Form4::LoadVendor()
 {
-    FillLookup("LoadVendor", *cboVendors, m_VendorIDs, "select * from Vendors order by VendorName",
-               "VendorID", "VendorName");
+    FillTableLookup("LoadVendor", *cboVendors, m_VendorIDs, "Vendors", "VendorID", "VendorName");
 }

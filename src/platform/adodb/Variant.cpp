@@ -1,5 +1,23 @@
 #include "platform/adodb/Variant.h"
 
+#include <utility>
+
+namespace {
+
+// Every factory makes the same value: an empty one given its type and the one member that
+// holds its content. The factories name the members, which only they may reach.
+template <typename Member, typename Content>
+Variant Holding(Variant::Type Variant::*typeMember, Variant::Type type, Member Variant::*member,
+                Content&& content)
+{
+    Variant v;
+    v.*typeMember = type;
+    v.*member = std::forward<Content>(content);
+    return v;
+}
+
+} // namespace
+
 Variant Variant::Null()
 {
     Variant v;
@@ -9,51 +27,34 @@ Variant Variant::Null()
 
 Variant Variant::FromLong(std::int64_t value)
 {
-    Variant v;
-    v.m_type = Type::Long;
-    v.m_int = value;
-    return v;
+    return Holding(&Variant::m_type, Type::Long, &Variant::m_int, value);
 }
 
 Variant Variant::FromDouble(double value)
 {
-    Variant v;
-    v.m_type = Type::Double;
-    v.m_double = value;
-    return v;
+    return Holding(&Variant::m_type, Type::Double, &Variant::m_double, value);
 }
 
 Variant Variant::FromCurrency(Currency value)
 {
-    Variant v;
-    v.m_type = Type::Currency;
-    v.m_int = value.TenThousandths();
-    return v;
+    return Holding(&Variant::m_type, Type::Currency, &Variant::m_int, value.TenThousandths());
 }
 
 Variant Variant::FromDate(const QDateTime& value, bool hasTime)
 {
-    Variant v;
-    v.m_type = Type::Date;
-    v.m_date = value;
+    Variant v = Holding(&Variant::m_type, Type::Date, &Variant::m_date, value);
     v.m_hasTime = hasTime;
     return v;
 }
 
 Variant Variant::FromString(const QString& value)
 {
-    Variant v;
-    v.m_type = Type::String;
-    v.m_string = value;
-    return v;
+    return Holding(&Variant::m_type, Type::String, &Variant::m_string, value);
 }
 
 Variant Variant::FromBoolean(bool value)
 {
-    Variant v;
-    v.m_type = Type::Boolean;
-    v.m_int = value ? 1 : 0;
-    return v;
+    return Holding(&Variant::m_type, Type::Boolean, &Variant::m_int, std::int64_t(value ? 1 : 0));
 }
 
 bool Variant::operator==(const Variant& other) const
