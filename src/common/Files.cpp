@@ -19,11 +19,10 @@ QString Trimmed(QString path)
 }
 } // namespace
 
-QString GetSpecialFolder(int folder)
+namespace {
+// The desktop's rule: $XDG_DATA_HOME when set to an absolute path, else ~/.local/share.
+QString DataHome()
 {
-    if (folder != kCommonAppData)
-        return QString();
-    // The desktop's rule: $XDG_DATA_HOME when set to an absolute path, else ~/.local/share.
     const QString dataHome = Trimmed(qEnvironmentVariable("XDG_DATA_HOME"));
     if (!dataHome.isEmpty() && QDir::isAbsolutePath(dataHome))
         return dataHome;
@@ -31,6 +30,19 @@ QString GetSpecialFolder(int folder)
     if (home.isEmpty())
         return QString();
     return Trimmed(home + "/.local/share");
+}
+} // namespace
+
+QString GetSpecialFolder(int folder)
+{
+    if (folder != kCommonAppData)
+        return QString();
+    // Callers make only their own folders inside this one, which a new account may not have
+    // yet; a failure here shows when they make theirs.
+    const QString dataHome = DataHome();
+    if (!dataHome.isEmpty())
+        QDir().mkpath(dataHome);
+    return dataHome;
 }
 
 bool FileExists(const QString& path)

@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 // The data folder, the file tests, the settings store, the program folder and today's date.
@@ -26,6 +27,10 @@ private slots:
         qunsetenv("XDG_DATA_HOME");
         QCOMPARE(GetSpecialFolder(35), QDir::homePath() + "/.local/share");
         QCOMPARE(GetSpecialFolder(26), QString());
+        const QString fresh = env.root() + "/new-account/share";
+        qputenv("XDG_DATA_HOME", fresh.toUtf8());
+        QCOMPARE(GetSpecialFolder(35), fresh);
+        QVERIFY(QFileInfo(fresh).isDir());
     }
 
     void fileAndEntryTests()
