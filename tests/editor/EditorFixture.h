@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <memory>
+#include <sqlite3.h>
 
 // Lookup rows and assets written straight into the test database, and the editor opened on
 // them the way the main window opens it.
@@ -50,6 +51,18 @@ inline LookupIds AddLookupRows()
     ids.sales = add("Departments", "DepartmentName", "'Sales'", "DepartmentID");
     return ids;
 }
+
+// A test's own database holding the lookup rows.
+struct EditorCase
+{
+    explicit EditorCase(const QString& locale = "en_US") : env(locale)
+    {
+        env.OpenDatabase();
+        ids = AddLookupRows();
+    }
+    TestEnvironment env;
+    LookupIds ids{};
+};
 
 // Column values in their statement forms; "null" for a null value.
 struct AssetRow
@@ -151,4 +164,37 @@ inline QString ErrorLocation(const char* procedure, int step)
     return QStringLiteral("in Tarnwick2021/08/31.Form4.%1 at line %2")
         .arg(QLatin1String(procedure))
         .arg(step);
+}
+
+// What a box, list or text area shows.
+inline QString Shown(const QWidget* control)
+{
+    if (auto* list = qobject_cast<const QComboBox*>(control))
+        return list->currentText();
+    if (auto* area = qobject_cast<const QPlainTextEdit*>(control))
+        return area->toPlainText();
+    return qobject_cast<const QLineEdit*>(control)->text();
+}
+
+// The application's error report, naming the step that failed.
+inline bool ReportedAt(const RecordingBoxes::Shown& box, const char* procedure, int step)
+{
+    return box.request.title == "Application Error" &&
+           box.request.prompt.contains(ErrorLocation(procedure, step));
+}
+
+// A plain notice: OK alone, no icon, the application's title.
+inline bool IsNotice(const RecordingBoxes::Shown& box)
+{
+    return box.request.buttons == BoxButtons::OK && box.request.icon == BoxIcon::None &&
+           box.request.title == AppTitle();
+}
+
+// From now on the database refuses every `action` ("update", "delete") on Assets; false when
+// the refusal could not be set up.
+inline bool RefuseOnAssets(const char* action)
+{
+    const QByteArray sql = QByteArray("create trigger refuse before ") + action +
+                           " on Assets begin select raise(abort, 'refused for the test'); end";
+    return sqlite3_exec(g_Conn->Handle(), sql.constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
 }
