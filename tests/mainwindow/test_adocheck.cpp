@@ -83,90 +83,101 @@ private slots:
         }
     }
 
-    void aWorkingEngineShowsNothing()
+    // Each start: the engine working or not, the address width, the repair packages beside
+    // the program and the answers given; then what was installed, what was asked and whether
+    // the program ended before its window showed.
+    void theCheckAsksRepairsAndEndsOrGoesOn()
     {
-        SetObjectFactoryFailureForTesting(false);
-        TestEnvironment env;
-        AddPackage(env, "ADOFix64.msu");
-        Form1 form;
-        form.Form_Load();
-        QCOMPARE(env.boxes.shown().size(), 0);
-        QVERIFY(Installed(env).isEmpty());
-        QVERIFY(StartUpWentOn(form));
-    }
-
-    void yesRepairsWaitsAndEndsTheProgramBeforeItsWindowShows()
-    {
-        TestEnvironment env;
-        AddPackage(env, "ADOFix64.msu");
-        AddPackage(env, "ADOFix86.msu");
-        const QString builtInTitle = AppTitle();
-        env.boxes.ExpectMessage(BoxAnswer::Yes);
-        env.boxes.ExpectMessage(BoxAnswer::Yes);
-        Form1 form;
-        form.Form_Load();
-        // The package had finished when the stop question came.
-        QCOMPARE(Installed(env), QStringList({"ADOFix64.msu started", "ADOFix64.msu finished"}));
-        QCOMPARE(env.boxes.prompts(), QStringList({kRepairQuestion, kStopQuestion}));
-        for (const RecordingBoxes::Shown& box : env.boxes.shown()) {
-            QCOMPARE(box.request.buttons, BoxButtons::YesNo);
-            QCOMPARE(box.request.icon, BoxIcon::None);
-            QCOMPARE(box.request.title, builtInTitle);
-        }
-        QVERIFY(form.EndRequested());
-        QVERIFY(!form.isVisible());
-        // No later start-up step ran: no caption, no connection, no list columns.
-        QVERIFY(form.windowTitle() != "Tarnwick");
-        QVERIFY(!g_Conn);
-        QCOMPARE(form.ListView1->ColumnCount(), 0);
-    }
-
-    void anyWidthButSixtyFourChoosesTheOtherPackage()
-    {
-        for (const QString width : {"32", "", "128"}) {
-            SetAddressWidthForTesting(width);
-            TestEnvironment env;
-            AddPackage(env, "ADOFix64.msu");
-            AddPackage(env, "ADOFix86.msu");
-            env.boxes.ExpectMessage(BoxAnswer::Yes);
-            env.boxes.ExpectMessage(BoxAnswer::No);
-            Form1 form;
-            form.Form_Load();
-            QCOMPARE(Installed(env),
-                     QStringList({"ADOFix86.msu started", "ADOFix86.msu finished"}));
-            QVERIFY(StartUpWentOn(form));
-        }
-    }
-
-    void withoutAPackageOrARepairStartUpGoesOn()
-    {
+        const QString help =
+            "Please check for MDAC installation.\r\n\r\n"
+            "Please check this: https://support.tarnwick.example/kb/2640696 and look for 'How to "
+            "obtain this update' section and download the appropriate update.\r\n\r\n"
+            "Please email support@tarnwick.example with a screenshot of this message if you have "
+            "any questions.";
+        const QStringList both{"ADOFix64.msu", "ADOFix86.msu"};
+        const struct
         {
+            bool working;
+            QString width;
+            QStringList packages;
+            QList<BoxAnswer> answers;
+            QString installed;
+            QStringList prompts;
+            bool ends;
+        } starts[] = {
+            {true, "64", {"ADOFix64.msu"}, {}, {}, {}, false},
+            {false,
+             "64",
+             both,
+             {BoxAnswer::Yes, BoxAnswer::Yes},
+             "ADOFix64.msu",
+             {kRepairQuestion, kStopQuestion},
+             true},
+            {false,
+             "32",
+             both,
+             {BoxAnswer::Yes, BoxAnswer::No},
+             "ADOFix86.msu",
+             {kRepairQuestion, kStopQuestion},
+             false},
+            {false,
+             "",
+             both,
+             {BoxAnswer::Yes, BoxAnswer::No},
+             "ADOFix86.msu",
+             {kRepairQuestion, kStopQuestion},
+             false},
+            {false,
+             "128",
+             both,
+             {BoxAnswer::Yes, BoxAnswer::No},
+             "ADOFix86.msu",
+             {kRepairQuestion, kStopQuestion},
+             false},
+            {false, "64", {}, {BoxAnswer::Yes}, {}, {kRepairQuestion}, false},
+            {false,
+             "64",
+             {"ADOFix64.msu"},
+             {BoxAnswer::No, BoxAnswer::OK},
+             {},
+             {kRepairQuestion, help},
+             false},
+        };
+        for (const auto& start : starts) {
+            init();
+            SetObjectFactoryFailureForTesting(!start.working);
+            SetAddressWidthForTesting(start.width);
             TestEnvironment env;
-            env.boxes.ExpectMessage(BoxAnswer::Yes);
+            for (const QString& package : start.packages)
+                AddPackage(env, package);
+            for (BoxAnswer answer : start.answers)
+                env.boxes.ExpectMessage(answer);
+            const QString builtInTitle = AppTitle();
             Form1 form;
             form.Form_Load();
-            QCOMPARE(env.boxes.prompts(), QStringList({kRepairQuestion}));
-            QVERIFY(StartUpWentOn(form));
+            // A package had finished when the next question came.
+            QCOMPARE(Installed(env), start.installed.isEmpty()
+                                         ? QStringList()
+                                         : QStringList({start.installed + " started",
+                                                        start.installed + " finished"}));
+            QCOMPARE(env.boxes.prompts(), start.prompts);
+            for (const RecordingBoxes::Shown& box : env.boxes.shown()) {
+                QCOMPARE(box.request.buttons,
+                         box.request.prompt == help ? BoxButtons::OK : BoxButtons::YesNo);
+                QCOMPARE(box.request.icon, BoxIcon::None);
+                QCOMPARE(box.request.title, builtInTitle);
+            }
+            if (start.ends) {
+                QVERIFY(form.EndRequested());
+                QVERIFY(!form.isVisible());
+                // No later start-up step ran: no caption, no connection, no list columns.
+                QVERIFY(form.windowTitle() != "Tarnwick");
+                QVERIFY(!g_Conn);
+                QCOMPARE(form.ListView1->ColumnCount(), 0);
+            } else {
+                QVERIFY(StartUpWentOn(form));
+            }
         }
-        TestEnvironment env;
-        AddPackage(env, "ADOFix64.msu");
-        env.boxes.ExpectMessage(BoxAnswer::No);
-        env.boxes.ExpectMessage(BoxAnswer::OK);
-        Form1 form;
-        form.Form_Load();
-        QVERIFY(Installed(env).isEmpty());
-        QCOMPARE(env.boxes.shown().size(), 2);
-        const BoxRequest& help = env.boxes.shown()[1].request;
-        QCOMPARE(help.prompt,
-                 QString("Please check for MDAC installation.\r\n\r\n"
-                         "Please check this: https://support.tarnwick.example/kb/2640696 and "
-                         "look for 'How to obtain this update' section and download the "
-                         "appropriate update.\r\n\r\n"
-                         "Please email support@tarnwick.example with a screenshot of this "
-                         "message if you have any questions."));
-        QCOMPARE(help.buttons, BoxButtons::OK);
-        QCOMPARE(help.icon, BoxIcon::None);
-        QVERIFY(StartUpWentOn(form));
     }
 };
 

@@ -131,58 +131,47 @@ private slots:
         QCOMPARE(list.ItemCount(), 2);
     }
 
-    void deleteSelectedTakesItsHistoriesWithItAllOrNothing()
+    // Delete Selected takes the asset's histories with it and Delete All every asset's, each
+    // all or nothing; lookup rows stay.
+    void deletesTakeTheHistoriesWithThemAllOrNothing()
     {
-        TestEnvironment env;
-        Prepare(env, 2);
-        auto form = StartMainWindow();
-        ListView& list = *form->ListView1;
-        const long long lookups = LookupRows();
-        list.SelectItem(0);
-        const QString where = " where AssetID=" + list.ItemText(0);
-
-        Refuse("delete", "Maintenance");
-        env.boxes.ExpectMessage(BoxAnswer::Yes);
-        env.boxes.ExpectMessage(BoxAnswer::OK);
-        Click(*form, "PushButton3");
-        QCOMPARE(env.boxes.shown()[1].request.title, QString("Application Error"));
-        QVERIFY(env.boxes.shown()[1].request.prompt.contains(
-            CommandLocation("PushButton3_Click", 104)));
-        QCOMPARE(Count("Assets", where) + Count("Depreciation", where), 2);
-
-        Refuse("delete", "Maintenance", false);
-        list.SelectItem(0);
-        env.boxes.ExpectMessage(BoxAnswer::Yes);
-        Click(*form, "PushButton3");
-        QCOMPARE(
-            Count("Assets", where) + Count("Depreciation", where) + Count("Maintenance", where), 0);
-        QCOMPARE(Count("Assets") + Count("Depreciation") + Count("Maintenance"), 3);
-        QCOMPARE(LookupRows(), lookups);
-        QCOMPARE(list.ItemCount(), 1);
-    }
-
-    void deleteAllEmptiesAssetsAndHistoriesOnlyAllOrNothing()
-    {
-        TestEnvironment env;
-        Prepare(env, 2);
-        auto form = StartMainWindow();
-        const long long lookups = LookupRows();
-        form->ListView1->clearSelection();
-
-        Refuse("delete", "Maintenance");
-        env.boxes.ExpectMessage(BoxAnswer::Yes);
-        env.boxes.ExpectMessage(BoxAnswer::OK);
-        Click(*form, "PushButton5");
-        QVERIFY(env.boxes.shown()[1].request.prompt.contains(
-            CommandLocation("PushButton5_Click", 104)));
-        QCOMPARE(Count("Assets") + Count("Depreciation") + Count("Maintenance"), 6);
-
-        Refuse("delete", "Maintenance", false);
-        env.boxes.ExpectMessage(BoxAnswer::Yes);
-        Click(*form, "PushButton5");
-        QCOMPARE(Count("Assets") + Count("Depreciation") + Count("Maintenance"), 0);
-        QCOMPARE(LookupRows(), lookups);
-        QCOMPARE(form->ListView1->ItemCount(), 0);
+        for (const char* button : {"PushButton3", "PushButton5"}) {
+            const bool all = QString(button) == "PushButton5";
+            TestEnvironment env;
+            Prepare(env, 2);
+            auto form = StartMainWindow();
+            ListView& list = *form->ListView1;
+            const long long lookups = LookupRows();
+            const QString where = all ? QString() : " where AssetID=" + list.ItemText(0);
+            auto rows = [&] {
+                return Count("Assets", where) + Count("Depreciation", where) +
+                       Count("Maintenance", where);
+            };
+            const long long before = rows();
+            Refuse("delete", "Maintenance");
+            for (bool refused : {true, false}) {
+                if (all)
+                    list.clearSelection();
+                else
+                    list.SelectItem(0);
+                env.boxes.ExpectMessage(BoxAnswer::Yes);
+                if (refused)
+                    env.boxes.ExpectMessage(BoxAnswer::OK);
+                Click(*form, button);
+                if (refused) {
+                    const QByteArray procedure = QByteArray(button) + "_Click";
+                    QCOMPARE(env.boxes.shown()[1].request.title, QString("Application Error"));
+                    QVERIFY(env.boxes.shown()[1].request.prompt.contains(
+                        CommandLocation(procedure.constData(), 104)));
+                    QCOMPARE(rows(), before);
+                    Refuse("delete", "Maintenance", false);
+                }
+            }
+            QCOMPARE(rows(), 0);
+            QCOMPARE(Count("Assets") + Count("Depreciation") + Count("Maintenance"), all ? 0 : 3);
+            QCOMPARE(LookupRows(), lookups);
+            QCOMPARE(list.ItemCount(), all ? 0 : 1);
+        }
     }
 
     void helpNamesTheContactPageWhateverTheList()

@@ -11,7 +11,6 @@ class TestLoad : public QObject
 private slots:
     void firstStartProvisionsAndShowsAnEmptyList();
     void closeSavesWidthsAndStateForTheNextStart();
-    void maximisedAndMinimisedStatesComeBack();
     void failingStepsAreReportedAndTheNextStepRuns();
     void aWidthThatIsNoNumberIsReportedOnce();
 };
@@ -43,33 +42,29 @@ void TestLoad::closeSavesWidthsAndStateForTheNextStart()
         QVERIFY(!g_Conn);
     }
     QCOMPARE(GetSetting("Velquor", "Tarnwick", "ColumnHeaders3"), QString("2250"));
-    QCOMPARE(GetSetting("Velquor", "Tarnwick", "WindowState"), QString("0"));
-    auto form = StartMainWindow();
-    QCOMPARE(form->ListView1->ColumnWidth(2), 2250.0);
-    QCOMPARE(form->ListView1->ColumnWidth(4), 0.0);
-    QCOMPARE(form->ListView1->ColumnWidth(0), 1200.0);
-}
-
-void TestLoad::maximisedAndMinimisedStatesComeBack()
-{
-    TestEnvironment env;
+    // Each start shows the state the last one closed in, then closes in the next.
+    const struct
     {
+        QString saved;
+        Qt::WindowState shown;
+        void (QWidget::*next)();
+    } starts[] = {{"0", Qt::WindowNoState, &QWidget::showMinimized},
+                  {"1", Qt::WindowMinimized, &QWidget::showMaximized},
+                  {"2", Qt::WindowMaximized, nullptr}};
+    for (const auto& start : starts) {
+        QCOMPARE(GetSetting("Velquor", "Tarnwick", "WindowState"), start.saved);
         auto form = StartMainWindow();
-        form->showMinimized();
-        form->close();
+        QVERIFY(start.shown == Qt::WindowNoState ? form->windowState() == Qt::WindowNoState
+                                                 : form->windowState().testFlag(start.shown));
+        QCOMPARE(form->m_WasMaximized, start.shown != Qt::WindowNoState);
+        QCOMPARE(form->ListView1->ColumnWidth(2), 2250.0);
+        QCOMPARE(form->ListView1->ColumnWidth(4), 0.0);
+        QCOMPARE(form->ListView1->ColumnWidth(0), 1200.0);
+        if (start.next) {
+            (form.get()->*start.next)();
+            form->close();
+        }
     }
-    QCOMPARE(GetSetting("Velquor", "Tarnwick", "WindowState"), QString("1"));
-    {
-        auto form = StartMainWindow();
-        QVERIFY(form->windowState() & Qt::WindowMinimized);
-        QVERIFY(form->m_WasMaximized);
-        form->showMaximized();
-        form->close();
-    }
-    QCOMPARE(GetSetting("Velquor", "Tarnwick", "WindowState"), QString("2"));
-    auto form = StartMainWindow();
-    QVERIFY(form->windowState() & Qt::WindowMaximized);
-    QVERIFY(form->m_WasMaximized);
 }
 
 void TestLoad::failingStepsAreReportedAndTheNextStepRuns()
