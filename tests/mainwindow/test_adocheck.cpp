@@ -84,8 +84,9 @@ private slots:
     }
 
     // Each start: the engine working or not, the address width, the repair packages beside
-    // the program and the answers given; then what was installed, what was asked and whether
-    // the program ended before its window showed.
+    // the program (ADOFix<n>.msu) and the answers given (Yes, No, OK); then the package that
+    // ran, the questions asked (Repair, Stop, Help) and whether the program ended before its
+    // window showed.
     void theCheckAsksRepairsAndEndsOrGoesOn()
     {
         const QString help =
@@ -94,78 +95,49 @@ private slots:
             "obtain this update' section and download the appropriate update.\r\n\r\n"
             "Please email support@tarnwick.example with a screenshot of this message if you have "
             "any questions.";
-        const QStringList both{"ADOFix64.msu", "ADOFix86.msu"};
         const struct
         {
             bool working;
-            QString width;
-            QStringList packages;
-            QList<BoxAnswer> answers;
-            QString installed;
-            QStringList prompts;
+            const char *width, *packages, *answers, *installed, *questions;
             bool ends;
         } starts[] = {
-            {true, "64", {"ADOFix64.msu"}, {}, {}, {}, false},
-            {false,
-             "64",
-             both,
-             {BoxAnswer::Yes, BoxAnswer::Yes},
-             "ADOFix64.msu",
-             {kRepairQuestion, kStopQuestion},
-             true},
-            {false,
-             "32",
-             both,
-             {BoxAnswer::Yes, BoxAnswer::No},
-             "ADOFix86.msu",
-             {kRepairQuestion, kStopQuestion},
-             false},
-            {false,
-             "",
-             both,
-             {BoxAnswer::Yes, BoxAnswer::No},
-             "ADOFix86.msu",
-             {kRepairQuestion, kStopQuestion},
-             false},
-            {false,
-             "128",
-             both,
-             {BoxAnswer::Yes, BoxAnswer::No},
-             "ADOFix86.msu",
-             {kRepairQuestion, kStopQuestion},
-             false},
-            {false, "64", {}, {BoxAnswer::Yes}, {}, {kRepairQuestion}, false},
-            {false,
-             "64",
-             {"ADOFix64.msu"},
-             {BoxAnswer::No, BoxAnswer::OK},
-             {},
-             {kRepairQuestion, help},
-             false},
+            {true, "64", "64", "", "", "", false},
+            {false, "64", "64 86", "YY", "64", "RS", true},
+            {false, "32", "64 86", "YN", "86", "RS", false},
+            {false, "", "64 86", "YN", "86", "RS", false},
+            {false, "128", "64 86", "YN", "86", "RS", false},
+            {false, "64", "", "Y", "", "R", false},
+            {false, "64", "64", "NO", "", "RH", false},
         };
         for (const auto& start : starts) {
             init();
             SetObjectFactoryFailureForTesting(!start.working);
-            SetAddressWidthForTesting(start.width);
+            SetAddressWidthForTesting(QString(start.width));
             TestEnvironment env;
-            for (const QString& package : start.packages)
-                AddPackage(env, package);
-            for (BoxAnswer answer : start.answers)
-                env.boxes.ExpectMessage(answer);
+            for (const QString& bits : QString(start.packages).split(' ', Qt::SkipEmptyParts))
+                AddPackage(env, "ADOFix" + bits + ".msu");
+            for (const QChar answer : QString(start.answers))
+                env.boxes.ExpectMessage(answer == 'Y'   ? BoxAnswer::Yes
+                                        : answer == 'N' ? BoxAnswer::No
+                                                        : BoxAnswer::OK);
+            QStringList questions;
+            for (const QChar question : QString(start.questions))
+                questions << (question == 'R'   ? kRepairQuestion
+                              : question == 'S' ? kStopQuestion
+                                                : help);
             const QString builtInTitle = AppTitle();
             Form1 form;
             form.Form_Load();
             // A package had finished when the next question came.
-            QCOMPARE(Installed(env), start.installed.isEmpty()
-                                         ? QStringList()
-                                         : QStringList({start.installed + " started",
-                                                        start.installed + " finished"}));
-            QCOMPARE(env.boxes.prompts(), start.prompts);
+            const QString ran = QString("ADOFix%1.msu").arg(start.installed);
+            QCOMPARE(Installed(env), *start.installed
+                                         ? QStringList({ran + " started", ran + " finished"})
+                                         : QStringList());
+            QCOMPARE(env.boxes.prompts(), questions);
             for (const RecordingBoxes::Shown& box : env.boxes.shown()) {
                 QCOMPARE(box.request.buttons,
                          box.request.prompt == help ? BoxButtons::OK : BoxButtons::YesNo);
-                QCOMPARE(box.request.icon, BoxIcon::None);
-                QCOMPARE(box.request.title, builtInTitle);
+                QVERIFY(box.request.icon == BoxIcon::None && box.request.title == builtInTitle);
             }
             if (start.ends) {
                 QVERIFY(form.EndRequested());
