@@ -125,14 +125,6 @@ inline std::unique_ptr<Form4> OpenEditor(const QString& assetId = QString())
     return form;
 }
 
-template <typename T> T* Control(Form4& form, const char* name)
-{
-    T* control = form.findChild<T*>(name);
-    if (!control)
-        qFatal("no control %s", name);
-    return control;
-}
-
 inline void Choose(QComboBox* list, const QString& text)
 {
     list->setCurrentIndex(list->findText(text));
@@ -159,13 +151,6 @@ inline QString Stored(const QString& column, const QString& assetId)
     return QueryText("select " + column + " from Assets where AssetID=" + assetId);
 }
 
-inline QString ErrorLocation(const char* procedure, int step)
-{
-    return QStringLiteral("in Tarnwick2021/08/31.Form4.%1 at line %2")
-        .arg(QLatin1String(procedure))
-        .arg(step);
-}
-
 // What a box, list or text area shows.
 inline QString Shown(const QWidget* control)
 {
@@ -180,7 +165,9 @@ inline QString Shown(const QWidget* control)
 inline bool ReportedAt(const RecordingBoxes::Shown& box, const char* procedure, int step)
 {
     return box.request.title == "Application Error" &&
-           box.request.prompt.contains(ErrorLocation(procedure, step));
+           box.request.prompt.contains(QStringLiteral("in Tarnwick2021/08/31.Form4.%1 at line %2")
+                                           .arg(QLatin1String(procedure))
+                                           .arg(step));
 }
 
 // A plain notice: OK alone, no icon, the application's title.

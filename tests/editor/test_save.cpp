@@ -2,11 +2,19 @@
 
 #include "platform/conv/Conv.h"
 
+#include <QApplication>
+#include <QFocusEvent>
+#include <tuple>
+
+// The leave-the-box rules, the copies of boxes on the pages, and saving.
 class TestSave : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void numberBoxesFallBackToZeroWhenLeft();
+    void dateBoxesRefuseToBeLeftWithoutADate();
+    void copiesFollowEveryChange();
     void insertAndUpdateStoreWhatTheBoxesHold();
     void checksRunInOrderWithFocusAndPage();
     void refusedStatementKeepsTheEditorOpen();
@@ -16,6 +24,13 @@ private slots:
 };
 
 namespace {
+
+// Moves the focus as the Tab key would.
+void Leave(QWidget* from, QWidget* to)
+{
+    from->setFocus(Qt::TabFocusReason);
+    to->setFocus(Qt::TabFocusReason);
+}
 
 void ClickSave(Form4& form)
 {
@@ -29,6 +44,105 @@ void ExpectStored(const QString& assetId, const QList<std::pair<QString, QString
 }
 
 } // namespace
+
+void TestSave::numberBoxesFallBackToZeroWhenLeft()
+{
+    TestEnvironment env;
+    env.OpenDatabase();
+    auto form = OpenEditor();
+    const QList<std::pair<QString, QString>> cases{
+        {"", "0"},        {"abc", "0"},         {"12abc", "0"},
+        {"99.5", "99.5"}, {" 12.5 ", " 12.5 "}, {"$1,234.50", "$1,234.50"},
+    };
+    for (QLineEdit* box : {form->txtPurchasePrice, form->txtCurrentValue, form->txtSalvageValue,
+                           form->txtDepreciableLife}) {
+        for (const auto& [typed, left] : cases) {
+            box->setFocus();
+            box->setText(typed);
+            Leave(box, form->txtModelNo);
+            QVERIFY2(box->text() == left, qPrintable(box->objectName() + ": " + typed));
+        }
+    }
+    // Focus that goes to another window has not left the box.
+    form->txtSalvageValue->setFocus();
+    form->txtSalvageValue->setText("abc");
+    QFocusEvent away(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(form->txtSalvageValue, &away);
+    QCOMPARE(form->txtSalvageValue->text(), QString("abc"));
+    QCOMPARE(env.boxes.shown().size(), 0);
+}
+
+void TestSave::dateBoxesRefuseToBeLeftWithoutADate()
+{
+    TestEnvironment env;
+    env.OpenDatabase();
+    auto form = OpenEditor();
+    for (QLineEdit* box : {form->txtDateAcquired, form->txtDateSold, form->txtNextSchedMaint}) {
+        env.boxes.clear();
+        box->setFocus();
+        box->clear();
+        QTest::keyClicks(box, "31/02/2021");
+        env.boxes.ExpectMessage(BoxAnswer::OK);
+        Leave(box, form->txtModelNo);
+        QCOMPARE(env.boxes.prompts(), QStringList{"Must be date value."});
+        QVERIFY(IsNotice(env.boxes.shown()[0]));
+        QCOMPARE(form->focusWidget(), box);
+        QCOMPARE(box->text(), QString("31/02/2021"));
+
+        for (const QString& accepted : {QString(), QString("3/15/2021")}) {
+            box->setText(accepted);
+            Leave(box, form->txtModelNo);
+            QCOMPARE(env.boxes.shown().size(), 1);
+            QCOMPARE(form->focusWidget(), form->txtModelNo);
+            QCOMPARE(box->text(), accepted);
+        }
+    }
+
+    // Leaving one bad date box for another gives one message, not one for each.
+    env.boxes.clear();
+    form->txtDateSold->setText("not a date");
+    form->txtDateAcquired->setText("31/02/2021");
+    env.boxes.ExpectMessage(BoxAnswer::OK);
+    Leave(form->txtDateAcquired, form->txtDateSold);
+    QCOMPARE(env.boxes.prompts(), QStringList{"Must be date value."});
+    QCOMPARE(form->focusWidget(), form->txtDateAcquired);
+
+    // Cancel works with a bad date in the box.
+    env.boxes.clear();
+    QTest::mouseClick(form->PushButton[2], Qt::LeftButton);
+    QCOMPARE(env.boxes.shown().size(), 0);
+    QCOMPARE(form->result(), int(QDialog::Rejected));
+    QVERIFY(!form->isVisible());
+}
+
+void TestSave::copiesFollowEveryChange()
+{
+    TestEnvironment env;
+    env.OpenDatabase();
+    auto form = OpenEditor();
+    // Typed key by key, or written by the program (the totals).
+    const std::tuple<QLineEdit*, QLineEdit*, QString, bool> copies[] = {
+        {form->txtPurchasePrice, form->txtPurchasePrice2, "$12.5", true},
+        {form->txtNextSchedMaint, form->txtNextScheduled, "1/2", true},
+        {form->txtTotalMaintenance, form->txtTotalMaintenance2, "$30.50", false},
+        {form->txtTotalDepreciation, form->txtTotalDepreciation2, "$250.00", false},
+    };
+    for (const auto& [box, copy, text, typed] : copies) {
+        box->setFocus();
+        for (int n = 1; n <= text.size(); ++n) {
+            if (typed)
+                QTest::keyClick(box, text[n - 1].toLatin1());
+            else
+                box->setText(text.left(n));
+            QCOMPARE(copy->text(), text.left(n));
+        }
+        if (typed)
+            QTest::keyClick(box, Qt::Key_Backspace);
+        else
+            box->clear();
+        QCOMPARE(copy->text(), typed ? text.chopped(1) : QString());
+    }
+}
 
 void TestSave::insertAndUpdateStoreWhatTheBoxesHold()
 {
