@@ -20,25 +20,13 @@ private slots:
 
 namespace {
 
-ReportControl Control(ReportControl::Kind kind, const QString& name, const QString& text,
-                      int left = 0, int top = 0, DataFormat format = {})
+// A text box bound to `field`, or a label when there is none.
+ReportControl Control(const QString& name, const QString& caption, const QString& field = {},
+                      int left = 0, int top = 0, const DataFormat& format = {})
 {
-    const bool box = kind == ReportControl::Kind::TextBox;
-    return {.kind = kind,
-            .name = name,
-            .left = left,
-            .top = top,
-            .width = 2000,
-            .height = 240,
-            .caption = box ? QString() : text,
-            .dataField = box ? text : QString(),
-            .format = format,
-            .font = {}};
-}
-
-ReportControl Label(const QString& name, const QString& caption, int left = 0, int top = 0)
-{
-    return Control(ReportControl::Kind::Label, name, caption, left, top);
+    return ReportControl(field.isEmpty() ? ReportControl::Kind::Label
+                                         : ReportControl::Kind::TextBox,
+                         name, left, top, 2000, 240, caption, field, format, ReportFont());
 }
 
 // Room on the first page: 14200 - 2240 = 11960 twips, 11 details of 1000; on the others
@@ -48,20 +36,19 @@ constexpr int kFooterTop = 15840 - 1440 - 200;
 
 ReportDesign ListDesign()
 {
-    const auto box = ReportControl::Kind::TextBox;
     ReportDesign design;
     design.caption = "Asset list";
-    design.reportHeader = {"Header", 300, {Label("Title", "All assets")}};
-    design.pageHeader = {"PageHeader", 500, {Label("PageNo", "Page %p of %P", 100, 50)}};
+    design.reportHeader = {"Header", 300, {Control("Title", "All assets")}};
+    design.pageHeader = {"PageHeader", 500, {Control("PageNo", "Page %p of %P", {}, 100, 50)}};
     design.detail = {"Detail",
                      kDetailHeight,
-                     {Control(box, "Desc", "AssetDescription"),
-                      Control(box, "Price", "PurchasePrice", 2000, 0,
+                     {Control("Desc", {}, "AssetDescription"),
+                      Control("Price", {}, "PurchasePrice", 2000, 0,
                               {DataFormat::Type::Money, QString::fromUtf8("#\u00A0##0,00\"р.\"")}),
-                      Control(box, "Acquired", "DateAcquired", 4000, 500,
+                      Control("Acquired", {}, "DateAcquired", 4000, 500,
                               {DataFormat::Type::Date, "dd.MM.yyyy"})}};
-    design.pageFooter = {"PageFooter", 200, {Label("Foot", "footer")}};
-    design.reportFooter = {"ReportFooter", 400, {Label("End", "End of list")}};
+    design.pageFooter = {"PageFooter", 200, {Control("Foot", "footer")}};
+    design.reportFooter = {"ReportFooter", 400, {Control("End", "End of list")}};
     return design;
 }
 
