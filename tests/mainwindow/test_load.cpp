@@ -1,9 +1,11 @@
 #include "mainwindow/MainWindowFixture.h"
 
 #include "common/Settings.h"
+#include "platform/ui/Twips.h"
 
 #include <QFile>
 
+// Start-up, shutdown, the window states kept between starts, and the layout they give.
 class TestLoad : public QObject
 {
     Q_OBJECT
@@ -12,8 +14,37 @@ private slots:
     void firstStartProvisionsAndShowsAnEmptyList();
     void closeSavesWidthsAndStateForTheNextStart();
     void failingStepsAreReportedAndTheNextStepRuns();
-    void aWidthThatIsNoNumberIsReportedOnce();
+    void designLayoutStretchedWhenMaximisedAndCentredWhenRestored();
 };
+
+namespace {
+
+// The list's place in twips, as the screen's whole pixels give it back.
+QRect ListTwips(const Form1& form)
+{
+    const QRect r = form.ListView1->geometry();
+    auto twips = [](int pixels) { return int(PixelsToTwips(pixels)); };
+    return QRect(twips(r.x()), twips(r.y()), twips(r.width()), twips(r.height()));
+}
+
+QRect Snapped(int left, int top, int width, int height)
+{
+    auto snap = [](int t) { return int(PixelsToTwips(TwipsToPixels(t))); };
+    return QRect(snap(left), snap(top), snap(width), snap(height));
+}
+
+// Help spans the window's foot and overlaps neither the list nor another button.
+bool HelpStandsClear(const Form1& form)
+{
+    const QRect help = form.PushButton[6]->geometry();
+    for (int n : {1, 2, 3, 4, 5, 7}) {
+        if (help.intersects(form.PushButton[n]->geometry()))
+            return false;
+    }
+    return !help.intersects(form.ListView1->geometry());
+}
+
+} // namespace
 
 void TestLoad::firstStartProvisionsAndShowsAnEmptyList()
 {
@@ -67,39 +98,65 @@ void TestLoad::closeSavesWidthsAndStateForTheNextStart()
     }
 }
 
+// A template that is missing and a saved width that is no number.
 void TestLoad::failingStepsAreReportedAndTheNextStepRuns()
 {
     TestEnvironment env;
     QVERIFY(QFile::remove(env.programFolder() + "/dbBlank.mdb"));
-    for (int i = 0; i < 3; ++i)
+    SaveSetting("Velquor", "Tarnwick", "ColumnHeaders3", "wide");
+    for (int i = 0; i < 4; ++i)
         env.boxes.ExpectMessage(BoxAnswer::OK);
     auto form = StartMainWindow();
     const QStringList prompts = env.boxes.prompts();
-    QCOMPARE(prompts.size(), 3);
-    QVERIFY(prompts[0].contains(CommandLocation("Form_Load", 100)));
-    QVERIFY(prompts[1].contains(CommandLocation("Form_Load", 114)));
-    QVERIFY(prompts[2].contains(CommandLocation("ListData", 102)));
+    QCOMPARE(prompts.size(), 4);
+    const std::pair<const char*, int> steps[] = {
+        {"Form_Load", 100}, {"Form_Load", 114}, {"Form_Load", 118}, {"ListData", 102}};
+    for (int n = 0; n < 4; ++n)
+        QVERIFY2(prompts[n].contains(CommandLocation(steps[n].first, steps[n].second)),
+                 qPrintable(prompts[n]));
     QCOMPARE(env.boxes.shown().at(0).request.title, QString("Application Error"));
     // The steps after the failures still ran.
     QCOMPARE(form->ListView1->ColumnCount(), 19);
     QCOMPARE(form->ListView1->ItemCount(), 0);
     QCOMPARE(form->windowTitle(), QString("Tarnwick"));
+    QVERIFY(form->ListView1->ColumnWidth(2) != 0.0);
+    QCOMPARE(form->ListView1->ColumnWidth(3), 1500.0);
     // A connection that never opened is released without a report.
     form->close();
-    QCOMPARE(env.boxes.shown().size(), 3);
+    QCOMPARE(env.boxes.shown().size(), 4);
     QVERIFY(!g_Conn);
 }
 
-void TestLoad::aWidthThatIsNoNumberIsReportedOnce()
+void TestLoad::designLayoutStretchedWhenMaximisedAndCentredWhenRestored()
 {
     TestEnvironment env;
-    SaveSetting("Velquor", "Tarnwick", "ColumnHeaders3", "wide");
-    env.boxes.ExpectMessage(BoxAnswer::OK);
     auto form = StartMainWindow();
-    QCOMPARE(env.boxes.shown().size(), 1);
-    QVERIFY(env.boxes.prompts().at(0).contains(CommandLocation("Form_Load", 118)));
-    QVERIFY(form->ListView1->ColumnWidth(2) != 0.0);
-    QCOMPARE(form->ListView1->ColumnWidth(3), 1500.0);
+    const QRect design = Snapped(120, 120, 11760, 5475);
+    QCOMPARE(ListTwips(*form), design);
+    QVERIFY(HelpStandsClear(*form));
+    // Never maximised: minimise and restore move nothing.
+    const QPoint at = form->pos();
+    form->showMinimized();
+    form->showNormal();
+    QCOMPARE(form->pos(), at);
+    QCOMPARE(ListTwips(*form), design);
+
+    form->showMaximized();
+    form->resize(TwipsToPixels(19200), TwipsToPixels(11520));
+    QVERIFY(form->m_WasMaximized);
+    if (form->windowState() & Qt::WindowMaximized) {
+        QCOMPARE(ListTwips(*form), Snapped(120, 120, 18870, 9810));
+        QVERIFY(HelpStandsClear(*form));
+    }
+    form->showNormal();
+    QCOMPARE(ListTwips(*form), design);
+    QVERIFY(HelpStandsClear(*form));
+    // Moved, minimised and restored: centred again.
+    const QPoint centred = form->pos();
+    form->move(centred + QPoint(40, 30));
+    form->showMinimized();
+    form->showNormal();
+    QCOMPARE(form->pos(), centred);
 }
 
 QTEST_MAIN(TestLoad)
