@@ -16,13 +16,10 @@
 // Lookup rows and assets written straight into the test database, and the editor opened on
 // them the way the main window opens it.
 
+// Two rows in each lookup table, the later one first in its list's order.
 struct LookupIds
 {
-    long long annOBrien, johnSmith;
-    long long acme, bolt;
-    long long computers, printers;
-    long long inUse, retired;
-    long long sales, works;
+    long long johnSmith, annOBrien, bolt, acme, printers, computers, retired, inUse, works, sales;
 };
 
 inline long long LastKey(const QString& table, const QString& column)
@@ -30,26 +27,23 @@ inline long long LastKey(const QString& table, const QString& column)
     return QueryCount("select max(" + column + ") from " + table);
 }
 
-// Two rows in each lookup table, the later one first in its list's order.
 inline LookupIds AddLookupRows()
 {
-    auto add = [](const QString& table, const QString& columns, const QString& values,
-                  const QString& key) {
-        g_Conn->Execute("insert into " + table + " (" + columns + ") values (" + values + ")");
+    auto add = [](const char* table, const char* columns, const char* values, const char* key) {
+        g_Conn->Execute(QString("insert into %1 (%2) values (%3)").arg(table, columns, values));
         return LastKey(table, key);
     };
-    LookupIds ids{};
-    ids.johnSmith = add("Employees", "FirstName,LastName", "'John','Smith'", "EmployeeID");
-    ids.annOBrien = add("Employees", "FirstName,LastName", "'Ann','O''Brien'", "EmployeeID");
-    ids.bolt = add("Vendors", "VendorName", "'Bolt'", "VendorID");
-    ids.acme = add("Vendors", "VendorName", "'Acme'", "VendorID");
-    ids.printers = add("[Asset Categories]", "AssetCategory", "'Printers'", "AssetCategoryID");
-    ids.computers = add("[Asset Categories]", "AssetCategory", "'Computers'", "AssetCategoryID");
-    ids.retired = add("Status", "Status", "'Retired'", "StatusID");
-    ids.inUse = add("Status", "Status", "'In use'", "StatusID");
-    ids.works = add("Departments", "DepartmentName", "'Works'", "DepartmentID");
-    ids.sales = add("Departments", "DepartmentName", "'Sales'", "DepartmentID");
-    return ids;
+    // Braced lists run left to right, so the keys come in the order of the fields.
+    return {add("Employees", "FirstName,LastName", "'John','Smith'", "EmployeeID"),
+            add("Employees", "FirstName,LastName", "'Ann','O''Brien'", "EmployeeID"),
+            add("Vendors", "VendorName", "'Bolt'", "VendorID"),
+            add("Vendors", "VendorName", "'Acme'", "VendorID"),
+            add("[Asset Categories]", "AssetCategory", "'Printers'", "AssetCategoryID"),
+            add("[Asset Categories]", "AssetCategory", "'Computers'", "AssetCategoryID"),
+            add("Status", "Status", "'Retired'", "StatusID"),
+            add("Status", "Status", "'In use'", "StatusID"),
+            add("Departments", "DepartmentName", "'Works'", "DepartmentID"),
+            add("Departments", "DepartmentName", "'Sales'", "DepartmentID")};
 }
 
 // A test's own database holding the lookup rows.
