@@ -152,7 +152,8 @@ inline QString Shown(const QWidget* control)
         return list->currentText();
     if (auto* area = qobject_cast<const QPlainTextEdit*>(control))
         return area->toPlainText();
-    return qobject_cast<const QLineEdit*>(control)->text();
+    auto* box = qobject_cast<const QLineEdit*>(control);
+    return box ? box->text() : QStringLiteral("(no box)");
 }
 
 // The application's error report, naming the step that failed.
