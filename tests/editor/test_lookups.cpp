@@ -80,8 +80,8 @@ void TestLookups::employeePlusAsksBothQuestionsAndNeedsBoth()
     TestEnvironment env;
     env.OpenDatabase();
     auto form = OpenEditor();
-
-    for (const auto& [first, last] : {std::pair<QString, QString>{"Ann", ""}, {"", "Lee"}}) {
+    for (const auto& [first, last] :
+         {std::pair<QString, QString>{"Ann", ""}, {"", "Lee"}, {"D'Arcy", "O'Neil"}}) {
         env.boxes.clear();
         env.boxes.ExpectInput(first);
         env.boxes.ExpectInput(last);
@@ -89,12 +89,8 @@ void TestLookups::employeePlusAsksBothQuestionsAndNeedsBoth()
         QCOMPARE(env.boxes.prompts(), QStringList({"Enter Firstname: ", "Enter Lastname: "}));
         QCOMPARE(env.boxes.shown()[0].request.title, QString("Input Firstname"));
         QCOMPARE(env.boxes.shown()[1].request.title, QString("Input Lastname"));
-        QCOMPARE(Count("Employees"), 0LL);
     }
-
-    env.boxes.ExpectInput("D'Arcy");
-    env.boxes.ExpectInput("O'Neil");
-    form->PushButton[10]->click();
+    QCOMPARE(Count("Employees"), 1LL);
     QCOMPARE(QueryText("select FirstName+'|'+LastName from Employees"), QString("D'Arcy|O'Neil"));
     QCOMPARE(form->cboEmployees->itemText(0), QString("O'Neil, D'Arcy"));
     QCOMPARE(form->cboEmployees->currentIndex(), -1);
