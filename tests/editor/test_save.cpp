@@ -12,9 +12,7 @@ class TestSave : public QObject
     Q_OBJECT
 
 private slots:
-    void numberBoxesFallBackToZeroWhenLeft();
-    void dateBoxesRefuseToBeLeftWithoutADate();
-    void copiesFollowEveryChange();
+    void entryRulesAndCopies();
     void insertAndUpdateStoreWhatTheBoxesHold();
     void checksRunInOrderWithFocusAndPage();
     void refusedStatementKeepsTheEditorOpen();
@@ -46,11 +44,30 @@ void ExpectStored(const QString& assetId, const QStringList& columns)
 
 } // namespace
 
-void TestSave::numberBoxesFallBackToZeroWhenLeft()
+// The copies on the pages follow every change; number boxes fall back to 0 when left, and
+// date boxes refuse to be left without a date.
+void TestSave::entryRulesAndCopies()
 {
     TestEnvironment env;
     env.OpenDatabase();
     auto form = OpenEditor();
+    // Typed key by key, or written by the program (the totals).
+    const std::tuple<QLineEdit*, QLineEdit*, QString, bool> copies[] = {
+        {form->txtPurchasePrice, form->txtPurchasePrice2, "$12.5", true},
+        {form->txtNextSchedMaint, form->txtNextScheduled, "1/2", true},
+        {form->txtTotalMaintenance, form->txtTotalMaintenance2, "$30.50", false},
+        {form->txtTotalDepreciation, form->txtTotalDepreciation2, "$250.00", false},
+    };
+    for (const auto& [box, copy, text, typed] : copies) {
+        box->setFocus();
+        for (const QChar key : text) {
+            typed ? QTest::keyClick(box, key.toLatin1()) : box->setText(box->text() + key);
+            QCOMPARE(copy->text(), box->text());
+        }
+        box->clear();
+        QCOMPARE(copy->text(), QString());
+    }
+
     const QList<std::pair<QString, QString>> cases{
         {"", "0"},        {"abc", "0"},         {"12abc", "0"},
         {"99.5", "99.5"}, {" 12.5 ", " 12.5 "}, {"$1,234.50", "$1,234.50"},
@@ -71,13 +88,7 @@ void TestSave::numberBoxesFallBackToZeroWhenLeft()
     QApplication::sendEvent(form->txtSalvageValue, &away);
     QCOMPARE(form->txtSalvageValue->text(), QString("abc"));
     QCOMPARE(env.boxes.shown().size(), 0);
-}
 
-void TestSave::dateBoxesRefuseToBeLeftWithoutADate()
-{
-    TestEnvironment env;
-    env.OpenDatabase();
-    auto form = OpenEditor();
     for (QLineEdit* box : {form->txtDateAcquired, form->txtDateSold, form->txtNextSchedMaint}) {
         env.boxes.clear();
         box->setFocus();
@@ -114,29 +125,6 @@ void TestSave::dateBoxesRefuseToBeLeftWithoutADate()
     QCOMPARE(env.boxes.shown().size(), 0);
     QCOMPARE(form->result(), int(QDialog::Rejected));
     QVERIFY(!form->isVisible());
-}
-
-void TestSave::copiesFollowEveryChange()
-{
-    TestEnvironment env;
-    env.OpenDatabase();
-    auto form = OpenEditor();
-    // Typed key by key, or written by the program (the totals).
-    const std::tuple<QLineEdit*, QLineEdit*, QString, bool> copies[] = {
-        {form->txtPurchasePrice, form->txtPurchasePrice2, "$12.5", true},
-        {form->txtNextSchedMaint, form->txtNextScheduled, "1/2", true},
-        {form->txtTotalMaintenance, form->txtTotalMaintenance2, "$30.50", false},
-        {form->txtTotalDepreciation, form->txtTotalDepreciation2, "$250.00", false},
-    };
-    for (const auto& [box, copy, text, typed] : copies) {
-        box->setFocus();
-        for (const QChar key : text) {
-            typed ? QTest::keyClick(box, key.toLatin1()) : box->setText(box->text() + key);
-            QCOMPARE(copy->text(), box->text());
-        }
-        box->clear();
-        QCOMPARE(copy->text(), QString());
-    }
 }
 
 // Text that a statement could mistake for its own is stored exactly, and read back so.
