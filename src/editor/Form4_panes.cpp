@@ -96,6 +96,18 @@ QString SelectedKey(const ListView& list)
     return row < 0 ? QString() : list.ItemText(row);
 }
 
+// After an edit the pane is refilled from scratch; the entry that was edited (or left alone
+// by Cancel) is selected again, so Edit Selected can reopen it at once.
+void SelectKey(ListView& list, const QString& key)
+{
+    for (int row = 0; row < list.ItemCount(); ++row) {
+        if (list.ItemText(row) == key) {
+            list.SelectItem(row);
+            return;
+        }
+    }
+}
+
 // The depreciation pane's refill; the basis follows the new total at once, from the stored
 // purchase price and salvage value.
 void ReloadDepreciation(Form4& form)
@@ -159,6 +171,7 @@ void Form4::PushButton5_Click()
         return;
     trap(100, [&] { OpenRecord<Form2>(*this, key, m_AssetID, "Edit Maintenance"); });
     trap(102, [&] { LoadMaintenance(); });
+    trap(104, [&] { SelectKey(*ListView1, key); });
 }
 
 // Maintenance Delete Selected: deletes the selected entry at once, then refills the pane.
@@ -190,6 +203,7 @@ void Form4::PushButton8_Click()
         return;
     trap(100, [&] { OpenRecord<Form3>(*this, key, m_AssetID, "Edit Depreciation"); });
     trap(102, [&] { ReloadDepreciation(*this); });
+    trap(104, [&] { SelectKey(*ListView2, key); });
 }
 
 // Depreciation Delete Selected: deletes the selected entry at once, then refills the pane.
