@@ -32,10 +32,11 @@ Form2::Form2(QWidget* parent) : QDialog(parent)
     txtCost = AddTextBox(*this, "txtCost", {1440, 1560, 3600, 345});
     PushButton2 = AddRecordButton(*this, "PushButton2", "Save", {120, 2040, 2400, 405});
     PushButton1 = AddRecordButton(*this, "PushButton1", "Cancel", {2640, 2040, 2400, 405});
-    AddCaption(*this, "Date:", *dtpDate, 1200);
-    AddCaption(*this, "Description:", *txtDescription, 1200);
-    AddCaption(*this, "Performed By:", *txtPerformedBy, 1200);
-    AddCaption(*this, "Cost:", *txtCost, 1200);
+    // The captions reach up to the boxes: "Performed By:" in bold needs all of that room.
+    AddCaption(*this, "Date:", *dtpDate, 1290);
+    AddCaption(*this, "Description:", *txtDescription, 1290);
+    AddCaption(*this, "Performed By:", *txtPerformedBy, 1290);
+    AddCaption(*this, "Cost:", *txtCost, 1290);
     connect(PushButton1, &QPushButton::clicked, this, &Form2::PushButton1_Click);
     connect(PushButton2, &QPushButton::clicked, this, &Form2::PushButton2_Click);
     Pointer = new PointerRule(*this);

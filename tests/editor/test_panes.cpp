@@ -5,6 +5,7 @@
 #include "records/RecordFixture.h"
 
 #include <QDateEdit>
+#include <QLabel>
 
 // The editor's maintenance and depreciation panes: what they list, and their commands
 // driving the record dialogs.
@@ -85,6 +86,7 @@ QString Key(const char* table)
 struct Opened
 {
     QString type, caption, id, assetId, amount, description;
+    bool captionsWhole = true;
 };
 
 enum class End { Save, Cancel, CloseBox };
@@ -128,6 +130,10 @@ struct Driver
                 cancelButton = f->PushButton1;
             }
             o.amount = cost ? cost->text() : QString();
+            // Every caption shows whole, beside its control and clear of it.
+            for (QLabel* label : window.findChildren<QLabel*>("Label1"))
+                o.captionsWhole = o.captionsWhole && label->sizeHint().width() <= label->width() &&
+                                  !label->geometry().intersects(label->buddy()->geometry());
             opened << o;
             if (!cost)
                 return;
@@ -255,6 +261,7 @@ void TestPanes::commandsOpenTheDialogsAndThePaneFollows()
         QVERIFY(added.caption == pane.addCaption && added.id.isEmpty());
         QVERIFY(edited.caption == pane.editCaption && edited.id == key);
         QVERIFY(added.assetId == assetId && edited.assetId == assetId);
+        QVERIFY(added.captionsWhole);
         QCOMPARE(edited.amount, QString("12.25"));
         if (maintenance)
             QCOMPARE(edited.description, kHostile);
