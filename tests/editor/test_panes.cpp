@@ -6,6 +6,7 @@
 
 #include <QDateEdit>
 #include <QLabel>
+#include <QTabWidget>
 
 // The editor's maintenance and depreciation panes: what they list, and their commands
 // driving the record dialogs.
@@ -225,7 +226,12 @@ void TestPanes::commandsOpenTheDialogsAndThePaneFollows()
         double ignored = 0;
         form->LoadDepreciation(ignored);
         QCOMPARE(list.ItemCount(), 2);
-        list.SelectItem(1);
+        // Chosen as the user does, by a click on the row of the pane's page.
+        f.SSTab1->setCurrentWidget(list.parentWidget());
+        QVERIFY(list.isVisible());
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
+                          list.visualRect(list.model()->index(1, 1)).center());
+        QCOMPARE(list.SelectedIndex(), 1);
         driver.amount = "-7.5";
         (f.*pane.edit)();
         QCOMPARE(QueryCount(count), 2LL);
