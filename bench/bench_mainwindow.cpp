@@ -14,6 +14,7 @@
 #include <sqlite3.h>
 #include <string>
 #include <sys/resource.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -177,6 +178,17 @@ double Best(int runs, const std::function<void()>& work)
     return best;
 }
 
+double ResidentMegabytes()
+{
+    long pages = 0, resident = 0;
+    if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
+            resident = 0;
+        std::fclose(statm);
+    }
+    return double(resident) * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
+
 void Print(const char* what, double seconds, double floor)
 {
     std::printf("%-36s %9.1f ms  %7.2fx floor\n", what, seconds * 1000, seconds / floor);
@@ -200,13 +212,17 @@ int main(int argc, char* argv[])
                 cellCount, floor * 1000);
 
     ListView& list = *form.ListView1;
+    rusage before{};
+    getrusage(RUSAGE_SELF, &before);
     const double fill = Best(3, [&] { form.ListData(); });
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     if (list.ItemCount() != kAssets)
         std::printf("the list shows %d rows, not %d\n", list.ItemCount(), kAssets);
     Print("fill (ListData)", fill, floor);
-    std::printf("%-36s %9.1f MB\n", "peak RSS after filling", usage.ru_maxrss / 1024.0);
+    std::printf("%-36s %9.1f MB (%.1f MB before filling, %.1f MB resident now)\n",
+                "peak RSS after filling", usage.ru_maxrss / 1024.0, before.ru_maxrss / 1024.0,
+                ResidentMegabytes());
 
     struct Column
     {
