@@ -1,3 +1,4 @@
+#include "common/ProgramIcon.h"
 #include "mainwindow/Form1.h"
 
 #include <QApplication>
@@ -7,6 +8,9 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName("Tarnwick");
     QApplication::setOrganizationName("Velquor");
+    // Every window without an icon of its own shows the program's; asking for it here also
+    // registers the resources before the first window reads them.
+    QApplication::setWindowIcon(ProgramIcon());
 
     Form1 form;
     form.Form_Load();

@@ -1,6 +1,7 @@
 #include "records/RecordDialog.h"
 
 #include "common/ErrorTrap.h"
+#include "common/ProgramIcon.h"
 #include "common/Window.h"
 #include "data/Globals.h"
 #include "data/SqlLiterals.h"
@@ -19,18 +20,6 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
-
-// The program's icon. It is a resource of a static library, which the linker keeps only when
-// it is asked for by name.
-static QIcon ProgramIcon()
-{
-    static const bool registered = [] {
-        Q_INIT_RESOURCE(resources);
-        return true;
-    }();
-    Q_UNUSED(registered);
-    return QIcon(QStringLiteral(":/icons/tarnwick.svg"));
-}
 
 namespace {
 

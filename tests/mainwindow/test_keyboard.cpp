@@ -1,0 +1,113 @@
+#include "mainwindow/CommandsFixture.h"
+
+#include "common/ProgramIcon.h"
+#include "records/Form2.h"
+#include "records/Form3.h"
+#include "records/RecordFixture.h"
+
+#include <QAbstractItemView>
+#include <QAccessible>
+#include <QApplication>
+
+namespace {
+
+// What a screen reader announces for every control the keyboard can reach, by object name;
+// controls it would announce without a name are listed as "<name>=".
+QStringList Unnamed(QWidget& window)
+{
+    QStringList unnamed;
+    for (QWidget* w : window.findChildren<QWidget*>()) {
+        if (!w->isVisible() || w->focusProxy() || !(w->focusPolicy() & Qt::TabFocus))
+            continue;
+        if (qobject_cast<QAbstractItemView*>(w->parentWidget()) ||
+            qobject_cast<QAbstractItemView*>(w->parentWidget() ? w->parentWidget()->parentWidget()
+                                                               : nullptr))
+            continue; // the list's own header and scroll bars
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(w);
+        if (!face || face->text(QAccessible::Name).trimmed().isEmpty())
+            unnamed << w->objectName() + "=";
+    }
+    return unnamed;
+}
+
+// The object names the focus visits from the focused control on, over `steps` moves by Tab.
+QStringList TabWalk(int steps)
+{
+    QStringList visited{QApplication::focusWidget()->objectName()};
+    for (int i = 0; i < steps; ++i) {
+        // A date picker takes Tab through its day, month and year first.
+        QWidget* from = QApplication::focusWidget();
+        for (int key = 0; key < 4 && QApplication::focusWidget() == from; ++key)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << QApplication::focusWidget()->objectName();
+    }
+    return visited;
+}
+
+} // namespace
+
+class TestKeyboard : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // The list, then the seven buttons in the design's order, then round to the list; Space
+    // presses the focused button.
+    void mainWindowTabOrderAndSpace()
+    {
+        TestEnvironment env;
+        auto form = StartMainWindow();
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        form->ListView1->setFocus();
+        QCOMPARE(TabWalk(8), QStringList({"ListView1", "PushButton2", "PushButton1", "PushButton3",
+                                          "PushButton4", "PushButton6", "PushButton5",
+                                          "PushButton7", "ListView1"}));
+        QCOMPARE(Unnamed(*form), QStringList());
+
+        form->PushButton[6]->setFocus();
+        env.boxes.ExpectMessage(BoxAnswer::OK);
+        QTest::keyClick(form->PushButton[6], Qt::Key_Space);
+        QCOMPARE(env.boxes.shown().size(), 1);
+        QVERIFY(env.boxes.shown()[0].request.prompt.startsWith("Questions?"));
+        QVERIFY(env.boxes.allAnswersUsed());
+    }
+
+    // Both record dialogs: the design's tab order from the control that has the focus on
+    // opening, and a name for every control.
+    void recordDialogsTabOrderAndNames()
+    {
+        TestEnvironment env;
+        env.OpenDatabase();
+        auto maintenance = OpenDialog<Form2>("", "Add New Maintenance");
+        QCOMPARE(TabWalk(6), QStringList({"dtpDate", "txtDescription", "txtPerformedBy", "txtCost",
+                                          "PushButton2", "PushButton1", "dtpDate"}));
+        QCOMPARE(Unnamed(*maintenance), QStringList());
+        maintenance->close();
+
+        auto depreciation = OpenDialog<Form3>("", "Add New Depreciation");
+        QCOMPARE(TabWalk(4),
+                 QStringList({"txtCost", "PushButton2", "PushButton1", "dtpDate", "txtCost"}));
+        QCOMPARE(Unnamed(*depreciation), QStringList());
+        depreciation->close();
+    }
+
+    // The icon comes out of the window library's resources, not an empty file name, and every
+    // window shows it.
+    void everyWindowDrawsTheProgramIcon()
+    {
+        TestEnvironment env;
+        QVERIFY(!ProgramIcon().pixmap(32).isNull());
+        env.OpenDatabase();
+        auto maintenance = OpenDialog<Form2>("", "Add New Maintenance");
+        auto depreciation = OpenDialog<Form3>("", "Add New Depreciation");
+        QVERIFY(!maintenance->windowIcon().pixmap(32).isNull());
+        QVERIFY(!depreciation->windowIcon().pixmap(32).isNull());
+        env.CloseDatabase();
+        auto form = StartMainWindow();
+        QVERIFY(!form->windowIcon().pixmap(32).isNull());
+    }
+};
+
+QTEST_MAIN(TestKeyboard)
+#include "test_keyboard.moc"
