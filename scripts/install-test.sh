@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Installs a built tree into a throw-away prefix, checks the desktop entry, starts the
+# installed program on a virtual screen with an empty home, and checks that its first start
+# made the working database from the template.
+# Usage: scripts/install-test.sh <build directory>
+set -euo pipefail
+build=${1:?usage: $0 <build directory>}
+work=$(mktemp -d)
+pid=
+cleanup() {
+    if [[ -n $pid ]]; then kill "$pid" 2>/dev/null || true; fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+prefix=$work/prefix
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+desktop=$prefix/share/applications/tarnwick.desktop
+desktop-file-validate "$desktop"
+grep -qx "Exec=$prefix/bin/tarnwick" "$desktop" || { echo "Exec line does not name the installed program" >&2; exit 1; }
+[[ $(readlink -f "$prefix/bin/tarnwick") == "$prefix/libexec/tarnwick/tarnwick" ]] || { echo "bin/tarnwick does not lead to the program" >&2; exit 1; }
+for icon in scalable/apps/tarnwick.svg 48x48/apps/tarnwick.png 256x256/apps/tarnwick.png; do
+    [[ -f $prefix/share/icons/hicolor/$icon ]] || { echo "icon $icon not installed" >&2; exit 1; }
+done
+
+export HOME=$work/home XDG_DATA_HOME=$work/home/data XDG_CONFIG_HOME=$work/home/config
+mkdir -p "$HOME"
+db=$XDG_DATA_HOME/Velquor/Tarnwick/dbData.mdb
+xvfb-run -a -s "-screen 0 1280x1024x24" "$prefix/bin/tarnwick" >"$work/out.log" 2>&1 &
+pid=$!
+for _ in $(seq 200); do
+    [[ -s $db ]] && break
+    if ! kill -0 "$pid" 2>/dev/null; then
+        echo "the installed program ended before making its database:" >&2
+        cat "$work/out.log" >&2
+        exit 1
+    fi
+    sleep 0.1
+done
+# Give the copy time to finish its rename before the program is stopped.
+sleep 1
+kill "$pid" 2>/dev/null || true
+wait "$pid" 2>/dev/null || true
+pid=
+[[ -s $db ]] || { echo "no working database after 20 s: $db" >&2; cat "$work/out.log" >&2; exit 1; }
+
+[[ $(sqlite3 "$db" 'PRAGMA integrity_check;') == ok ]] || { echo "working database is damaged" >&2; exit 1; }
+tables() { sqlite3 "$1" "SELECT name FROM sqlite_master WHERE type IN ('table','view') ORDER BY name;"; }
+if ! diff <(tables "$prefix/libexec/tarnwick/dbBlank.mdb") <(tables "$db"); then
+    echo "working database lacks tables or views of the template" >&2
+    exit 1
+fi
+echo "install test passed"
