@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# Takes pictures of every window of a built Tarnwick on a virtual screen, at 96 and 192 DPI,
+# into docs/screenshots/. The program is driven as a user drives it: the sample data is
+# loaded, the first asset opened, a history entry added, the report previewed.
+# Usage: scripts/screenshots.sh [build directory]   (needs xvfb-run, xdotool, ImageMagick)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=$(realpath "${1:-build}")
+out=$PWD/docs/screenshots
+
+if [[ ${TARNWICK_SHOTS_INNER:-} != 1 ]]; then
+    mkdir -p "$out"
+    TARNWICK_SHOTS_INNER=1 exec xvfb-run -a -s "-screen 0 2400x2000x24" "$0" "$build"
+fi
+
+work=$(mktemp -d)
+pid=
+cleanup() {
+    if [[ -n $pid ]]; then kill "$pid" 2>/dev/null || true; fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# The window whose title is exactly $1, once it is shown.
+window() {
+    for _ in $(seq 100); do
+        local id
+        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | tail -1) || true
+        if [[ -n $id ]]; then echo "$id"; return; fi
+        sleep 0.1
+    done
+    echo "no window \"$1\"" >&2
+    return 1
+}
+
+# Saves window $1 as $2.png in 256 colours, once it has had time to paint.
+shot() {
+    sleep 0.7
+    import -window "$1" "$work/shot.png"
+    convert "$work/shot.png" -colors 256 PNG8:"$out/$2.png"
+}
+
+# Clicks at design place ($2, $3) in twips inside window $1, at scale $scale.
+click() {
+    local x y
+    x=$(($2 * scale / 15)) y=$(($3 * scale / 15))
+    xdotool mousemove --window "$1" "$x" "$y" click 1
+    sleep 0.3
+}
+
+for scale in 1 2; do
+    dpi=$((96 * scale))
+    export QT_SCALE_FACTOR=$scale
+    export HOME=$work/home$scale XDG_DATA_HOME=$work/home$scale/data XDG_CONFIG_HOME=$work/home$scale/config
+    mkdir -p "$HOME"
+    "$build/bin/tarnwick" >"$work/out$scale.log" 2>&1 &
+    pid=$!
+    main=$(window Tarnwick)
+    shot "$main" "main-empty-$dpi"
+
+    # Load Sample/Example Data, then Yes to its question and OK to what follows.
+    click "$main" 2040 6380
+    for _ in 1 2; do
+        sleep 0.7
+        xdotool key Return
+    done
+    sleep 1
+    shot "$main" "main-$dpi"
+
+    # The first asset in the editor: its row, then Edit Selected Record.
+    click "$main" 3000 500
+    click "$main" 6000 5870
+    editor=$(window "Edit Data")
+    shot "$editor" "editor-$dpi"
+
+    # Maintenance: the pane's Add New.
+    click "$editor" 1440 7830
+    dialog=$(window "Add New Maintenance")
+    shot "$dialog" "maintenance-$dpi"
+    click "$dialog" 3840 2240 # Cancel
+
+    # Depreciation: its tab, then the pane's Add New.
+    click "$editor" 2100 4560
+    click "$editor" 1440 7830
+    dialog=$(window "Add Depreciation")
+    shot "$dialog" "depreciation-$dpi"
+    click "$dialog" 2040 1280 # Cancel
+    click "$editor" 6000 8445 # Cancel
+
+    # Create/Print Report.
+    click "$main" 9960 5870
+    preview=$(xdotool search --onlyvisible --name "." | while read -r id; do
+        [[ $id != "$main" ]] && echo "$id"
+    done | tail -1)
+    shot "$preview" "report-$dpi"
+
+    kill "$pid"
+    wait "$pid" 2>/dev/null || true
+    pid=
+done
+ls -l "$out"
