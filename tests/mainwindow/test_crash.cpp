@@ -1,6 +1,7 @@
 #include "data/Globals.h"
 #include "data/SqlLiterals.h"
 #include "mainwindow/SharedConnection.h"
+#include "platform/RuntimeError.h"
 #include "platform/adodb/Connection.h"
 #include "platform/adodb/Recordset.h"
 #include "support/TestSupport.h"
@@ -21,6 +22,7 @@ class TestCrash : public QObject
 
 private slots:
     void killedWritersLeaveEveryCommandWholeOrAbsent();
+    void aSecondCopyWaitsForTheOthersWrite();
 };
 
 namespace {
@@ -68,6 +70,32 @@ QString Scalar(sqlite3* db, const char* sql)
         value = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
     sqlite3_finalize(statement);
     return value;
+}
+
+QString OpenString(const QString& path)
+{
+    return "provider=microsoft.jet.oledb.4.0;data source=" + path + ";JET OLEDB:Database Password=";
+}
+
+// Another running copy: writes a status inside a transaction held for the given time, and
+// says on the pipe when it holds the lock.
+pid_t HoldWriteLock(const QString& path, int holdMs, int pipeOut)
+{
+    const pid_t child = fork();
+    if (child != 0)
+        return child;
+    try {
+        Connection other;
+        other.Open(OpenString(path));
+        other.BeginTrans();
+        other.Execute("insert into Status (Status) values ('Other copy')");
+        write(pipeOut, "x", 1);
+        QThread::msleep(holdMs);
+        other.CommitTrans();
+    } catch (...) {
+        _exit(3);
+    }
+    _exit(0);
 }
 
 } // namespace
@@ -127,6 +155,36 @@ void TestCrash::killedWritersLeaveEveryCommandWholeOrAbsent()
           QueryCount("select count(*) from Assets"),
           QueryCount("select count(*) from Maintenance"));
     QVERIFY(QueryCount("select count(*) from Assets") > 0);
+}
+
+void TestCrash::aSecondCopyWaitsForTheOthersWrite()
+{
+    TestEnvironment env;
+    env.OpenDatabase();
+    for (const int holdMs : {800, 7000}) {
+        int fds[2];
+        QVERIFY(pipe(fds) == 0);
+        const pid_t other = HoldWriteLock(env.workingDatabase(), holdMs, fds[1]);
+        char ready = 0;
+        QCOMPARE(read(fds[0], &ready, 1), ssize_t(1));
+        QCOMPARE(QueryCount("select count(*) from Assets"), 0);
+        QString refused;
+        try {
+            g_Conn->Execute("insert into Status (Status) values ('This copy')");
+        } catch (const RuntimeError& error) {
+            refused = error.Description();
+        }
+        // Within the five seconds of waiting the write goes through; past them it is
+        // refused with a description, and the other copy's write is kept either way.
+        QCOMPARE(refused.isEmpty(), holdMs < 5000);
+        int status = 0;
+        waitpid(other, &status, 0);
+        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        ::close(fds[0]);
+        ::close(fds[1]);
+    }
+    QCOMPARE(QueryCount("select count(*) from Status where Status='Other copy'"), 2);
+    QCOMPARE(QueryCount("select count(*) from Status where Status='This copy'"), 1);
 }
 
 QTEST_GUILESS_MAIN(TestCrash)
