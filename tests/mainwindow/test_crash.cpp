@@ -6,11 +6,13 @@
 #include "platform/adodb/Recordset.h"
 #include "support/TestSupport.h"
 
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTest>
 #include <QThread>
 #include <csignal>
 #include <sqlite3.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -23,6 +25,7 @@ class TestCrash : public QObject
 private slots:
     void killedWritersLeaveEveryCommandWholeOrAbsent();
     void aSecondCopyWaitsForTheOthersWrite();
+    void aFullDiskRefusesTheWriteAndKeepsTheData();
 };
 
 namespace {
@@ -185,6 +188,39 @@ void TestCrash::aSecondCopyWaitsForTheOthersWrite()
     }
     QCOMPARE(QueryCount("select count(*) from Status where Status='Other copy'"), 2);
     QCOMPARE(QueryCount("select count(*) from Status where Status='This copy'"), 1);
+}
+
+void TestCrash::aFullDiskRefusesTheWriteAndKeepsTheData()
+{
+    TestEnvironment env;
+    env.OpenDatabase();
+    g_Conn->Execute("insert into Vendors (VendorName) values ('Kept before')");
+    env.CloseDatabase();
+    const qint64 size = QFileInfo(env.workingDatabase()).size();
+    const pid_t child = fork();
+    if (child == 0) {
+        // Files may grow by a few pages only, as on a disk that is nearly full.
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{rlim_t(size + 16384), rlim_t(size + 16384)};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        Connection writer;
+        writer.Open(OpenString(env.workingDatabase()));
+        try {
+            for (;;)
+                writer.Execute("insert into Vendors (VendorName) values (" +
+                               TextLiteral(QString(10000, 'v')) + ")");
+        } catch (const RuntimeError& error) {
+            _exit(error.Description().isEmpty() ? 4 : 0);
+        }
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    QVERIFY2(WIFEXITED(status) && WEXITSTATUS(status) == 0, "the full disk was not reported");
+    env.OpenDatabase();
+    QCOMPARE(QueryText("PRAGMA integrity_check"), QString("ok"));
+    QCOMPARE(QueryText("select VendorName from Vendors where VendorID=1"), QString("Kept before"));
+    g_Conn->Execute("insert into Vendors (VendorName) values ('Written after')");
+    QCOMPARE(QueryCount("select count(*) from Vendors where VendorName='Written after'"), 1);
 }
 
 QTEST_GUILESS_MAIN(TestCrash)
