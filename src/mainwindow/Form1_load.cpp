@@ -2,6 +2,7 @@
 #include "mainwindow/Form1.h"
 
 #include "common/ErrorTrap.h"
+#include "common/ProgramIcon.h"
 #include "common/Settings.h"
 #include "common/Window.h"
 #include "data/Globals.h"
@@ -12,7 +13,6 @@
 #include "platform/ui/ListView.h"
 
 #include <QApplication>
-#include <QIcon>
 
 namespace {
 
@@ -44,7 +44,7 @@ void Form1::Form_Load()
     if (m_endRequested)
         return;
     trap(108, [&] { setWindowTitle("Tarnwick"); });
-    trap(110, [&] { setWindowIcon(QIcon(":/icons/tarnwick.svg")); });
+    trap(110, [&] { setWindowIcon(ProgramIcon()); });
     trap(112, [] { SetAppTitle(); });
     trap(114, [] {
         g_Conn = std::make_unique<Connection>();
