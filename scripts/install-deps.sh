@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     build-essential cmake clang-format
     qt6-base-dev qt6-base-dev-tools libgl-dev libqt6svg6
-    libsqlite3-dev
+    libsqlite3-dev sqlite3
     fonts-liberation
     poppler-utils xvfb xauth imagemagick desktop-file-utils
     clang libclang-rt-14-dev

@@ -2,7 +2,8 @@
 # Takes pictures of every window of a built Tarnwick on a virtual screen, at 96 and 192 DPI,
 # into docs/screenshots/. The program is driven as a user drives it: the sample data is
 # loaded, the first asset opened, a history entry added, the report previewed.
-# Usage: scripts/screenshots.sh [build directory]   (needs xvfb-run, xdotool, ImageMagick)
+# Usage: scripts/screenshots.sh [build directory]   (needs xvfb-run, xdotool, ImageMagick,
+# sqlite3)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$(realpath "${1:-build}")
@@ -67,11 +68,25 @@ for scale in 1 2; do
     sleep 1
     shot "$main" "main-$dpi"
 
-    # The first asset in the editor: its row, then Edit Selected Record.
+    # A few history entries for the first asset, so that both panes show rows.
+    sqlite3 "$XDG_DATA_HOME/Velquor/Tarnwick/dbData.mdb" "
+        insert into Maintenance (AssetID,MaintenanceDate,MaintenanceDescription,
+            MaintenancePerformedBy,MaintenanceCost)
+        values (1,'2026-03-02','New toner drum','Carter, Daniel',89.5),
+               (1,'2026-09-14','Paper feed cleaned','WestEast Cost Cars',35);
+        insert into Depreciation (AssetID,DepreciationDate,DepreciationAmount)
+        values (1,'2025-12-31',32),(1,'2026-06-30',32);"
+
+    # The first asset in the editor: its row, then Edit Selected Record; each page of it.
     click "$main" 3000 500
     click "$main" 6000 5870
     editor=$(window "Edit Data")
     shot "$editor" "editor-$dpi"
+    click "$editor" 2100 4560
+    shot "$editor" "editor-depreciation-$dpi"
+    click "$editor" 3240 4560
+    shot "$editor" "editor-comments-$dpi"
+    click "$editor" 600 4560
 
     # Maintenance: the pane's Add New.
     click "$editor" 1440 7830
