@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Tarnwick with warnings as errors, checks the
 # formatting, runs every test, then runs them all again under AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# UndefinedBehaviorSanitizer, and gives each fuzz target a minute.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -24,3 +24,6 @@ cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DTARNWICK_WERROR=ON -DTAR
 cmake --build build-sanitize -j"$jobs"
 ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
     ctest --test-dir build-sanitize --output-on-failure -j"$jobs"
+
+echo "== fuzzing"
+scripts/fuzz.sh
