@@ -139,11 +139,13 @@ inline void FillDatabase(sqlite3* db, int assets)
     Exec(db, "commit");
 }
 
-// The floor: the same joined rows read straight into one text per cell.
-inline std::vector<std::string> ReadRowsStraight(sqlite3* db)
+// The floor: the rows of a query (the asset list's by default) read straight into one text
+// per cell.
+inline std::vector<std::string> ReadRowsStraight(sqlite3* db,
+                                                 const char* sql = "select * from qryAssets")
 {
     std::vector<std::string> cells;
-    sqlite3_stmt* statement = Prepare(db, "select * from qryAssets");
+    sqlite3_stmt* statement = Prepare(db, sql);
     while (sqlite3_step(statement) == SQLITE_ROW) {
         const int columns = sqlite3_column_count(statement);
         for (int c = 0; c < columns; ++c) {
