@@ -27,3 +27,4 @@ ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print
 
 echo "== fuzzing"
 scripts/fuzz.sh
+
