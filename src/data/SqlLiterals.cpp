@@ -3,6 +3,7 @@
 #include "platform/RuntimeError.h"
 
 #include <QLocale>
+#include <QRegularExpression>
 
 #include <cmath>
 #include <cstdlib>
@@ -16,6 +17,11 @@ QString TextLiteral(const QString& text)
 
 QString IdLiteral(const QString& id)
 {
+    // Keys come from the lists and the windows that opened this one; anything but a whole
+    // number here would be pasted into the statement as SQL of its own.
+    static const QRegularExpression key(QStringLiteral("^-?[0-9]{1,18}$"));
+    if (!key.match(id).hasMatch())
+        throw RuntimeError("Type mismatch: \"" + id.left(40) + "\" is no record key", 13);
     return id;
 }
 

@@ -8,7 +8,8 @@
 
 // 'text' with every single quote doubled.
 QString TextLiteral(const QString& text);
-// A key as bare decimal digits; keys travel as text and are pasted as they are.
+// A key as bare decimal digits; keys travel as text between windows, and a text that is no
+// whole number is refused (Type mismatch) rather than pasted into the statement.
 QString IdLiteral(const QString& id);
 QString IdLiteral(long long id);
 // A bare number with a point as decimal separator whatever the locale.

@@ -14,6 +14,8 @@
 
 #include <QApplication>
 
+#include <algorithm>
+
 namespace {
 
 const QString kApp = "Velquor";
@@ -58,7 +60,11 @@ void Form1::Form_Load()
             ListView1->SetColumnWidth(column, float(width));
         });
     trap(120, [&] { ListData(); });
-    trap(122, [&] { SetWindowStateNumber(int(SettingNumber("WindowState", "0"))); });
+    trap(122, [&] {
+        // Held to just outside the three states, so that any other number, however large,
+        // is refused as an invalid state rather than overflowing on the way.
+        SetWindowStateNumber(int(std::clamp(SettingNumber("WindowState", "0"), -1.0, 3.0)));
+    });
     trap(122, [&] { m_WasMaximized = WindowStateNumber() != 0; });
 }
 

@@ -161,3 +161,16 @@ long long QueryCount(const QString& sql)
 {
     return QueryText(sql).toLongLong();
 }
+
+QStringList HostileTexts()
+{
+    return {
+        "O'Neil",
+        "'); delete from Assets; --",
+        "/* not a comment */ ; \\ \\' \"quoted\" + '' [x] null CCur('1')",
+        QString("tab\tbell\a") + QChar(0x1f) + QChar(0x7f) + " end",
+        QString(10000, QChar('x')) + "'",
+        QString::fromUtf8("Привет, 東京, שלום עולם, e\u0301, 🙂🏭"),
+        QString::fromUtf8("\u202emixed\u202c direction"),
+    };
+}

@@ -83,3 +83,8 @@ QString TemplateDatabasePath();
 // Runs one query on g_Conn and gives the first field of its first row as text ("" when none).
 QString QueryText(const QString& sql);
 long long QueryCount(const QString& sql);
+
+// Texts that must be stored and shown back exactly wherever a user can type one: quotes and
+// statement syntax, backslashes, control characters, a long text, other scripts, combining
+// and direction marks, emoji.
+QStringList HostileTexts();

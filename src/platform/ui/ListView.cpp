@@ -48,6 +48,10 @@ double ListView::ColumnWidth(int column) const
 
 void ListView::SetColumnWidth(int column, double twips)
 {
+    // Widths come back from the settings file too; one beyond any screen (a million twips is
+    // some seventy thousand pixels) would overflow the pixel count.
+    if (!(twips >= 0 && twips <= 1e6))
+        throw RuntimeError("Invalid property value", 380);
     m_model->SetWidthTwips(column, twips);
     header()->resizeSection(column, TwipsToPixels(twips));
 }
