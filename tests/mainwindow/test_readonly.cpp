@@ -1,0 +1,128 @@
+#include "editor/EditorFixture.h"
+#include "mainwindow/MainWindowFixture.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <unistd.h>
+
+// A data folder or working database that the user may not write to: the program starts,
+// shows what is stored, reports each write with its place, and leaves the file as it was.
+class TestReadOnly : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void storedDataIsShownAndWritesAreReported_data();
+    void storedDataIsShownAndWritesAreReported();
+    void aDataFolderThatCannotBeMadeIsReported();
+};
+
+namespace {
+
+QByteArray Digest(const QString& path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+}
+
+bool SetMode(const QString& path, QFile::Permissions mode)
+{
+    return QFile::setPermissions(path, mode);
+}
+
+constexpr QFile::Permissions kReadOnlyFile = QFile::ReadOwner | QFile::ReadGroup;
+constexpr QFile::Permissions kReadOnlyFolder = kReadOnlyFile | QFile::ExeOwner | QFile::ExeGroup;
+constexpr QFile::Permissions kWritableFolder = kReadOnlyFolder | QFile::WriteOwner;
+
+} // namespace
+
+// Root may write anywhere; the checks run as an ordinary user, as the program does.
+void TestReadOnly::initTestCase()
+{
+    if (geteuid() == 0)
+        QVERIFY(setegid(65534) == 0 && seteuid(65534) == 0);
+}
+
+void TestReadOnly::cleanupTestCase()
+{
+    if (getuid() == 0)
+        QVERIFY(seteuid(0) == 0 && setegid(0) == 0);
+}
+
+void TestReadOnly::storedDataIsShownAndWritesAreReported_data()
+{
+    QTest::addColumn<bool>("folder");
+    QTest::newRow("read-only file") << false;
+    QTest::newRow("read-only folder") << true;
+}
+
+void TestReadOnly::storedDataIsShownAndWritesAreReported()
+{
+    QFETCH(bool, folder);
+    TestEnvironment env;
+    env.OpenDatabase();
+    AddMaintenance(AddAsset(AssetRow(AddLookupRows())), "CCur('5')");
+    env.CloseDatabase();
+    const QString locked = folder ? QFileInfo(env.workingDatabase()).path() : env.workingDatabase();
+    QVERIFY(SetMode(locked, folder ? kReadOnlyFolder : kReadOnlyFile));
+    const QByteArray before = Digest(env.workingDatabase());
+
+    auto form = StartMainWindow();
+    QCOMPARE(env.boxes.shown().size(), 0);
+    QCOMPARE(form->ListView1->ItemCount(), 1);
+    for (const char* button : {"PushButton3", "PushButton5"}) {
+        env.boxes.clear();
+        form->ListView1->SelectItem(0);
+        env.boxes.ExpectMessage(BoxAnswer::Yes);
+        env.boxes.ExpectMessage(BoxAnswer::OK);
+        Click(*form, button);
+        QCOMPARE(env.boxes.shown().size(), 2);
+        const RecordingBoxes::Shown& report = env.boxes.shown()[1];
+        QCOMPARE(report.request.title, QString("Application Error"));
+        QVERIFY2(report.request.prompt.contains(
+                     CommandLocation(QByteArray(button).append("_Click").constData(), 104)),
+                 qPrintable(report.request.prompt));
+        QCOMPARE(form->ListView1->ItemCount(), 1);
+    }
+    form->close();
+    QCOMPARE(Digest(env.workingDatabase()), before);
+
+    // Once writable again the data is whole and takes writes.
+    QVERIFY(SetMode(locked, folder ? kWritableFolder : kReadOnlyFile | QFile::WriteOwner));
+    env.OpenDatabase();
+    QCOMPARE(QueryText("PRAGMA integrity_check"), QString("ok"));
+    QCOMPARE(QueryCount("select count(*) from Assets") + QueryCount("select count(*) from "
+                                                                    "Maintenance"),
+             2LL);
+    g_Conn->Execute("delete from Maintenance");
+    QCOMPARE(QueryCount("select count(*) from Maintenance"), 0LL);
+}
+
+// On a first start in a folder the user may not write to, nothing is made and each step
+// that needs the database says so.
+void TestReadOnly::aDataFolderThatCannotBeMadeIsReported()
+{
+    TestEnvironment env;
+    QVERIFY(SetMode(env.dataHome(), kReadOnlyFolder));
+    for (int n = 0; n < 3; ++n)
+        env.boxes.ExpectMessage(BoxAnswer::OK);
+    auto form = StartMainWindow();
+    const QStringList prompts = env.boxes.prompts();
+    QCOMPARE(prompts.size(), 3);
+    QVERIFY2(prompts[0].contains("cannot create the folder") &&
+                 prompts[0].contains(CommandLocation("Form_Load", 100)),
+             qPrintable(prompts[0]));
+    QVERIFY(prompts[1].contains(CommandLocation("Form_Load", 114)));
+    QVERIFY(prompts[2].contains(CommandLocation("ListData", 102)));
+    QCOMPARE(QDir(env.dataHome()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+             QStringList());
+    QCOMPARE(form->windowTitle(), QString("Tarnwick"));
+    QVERIFY(SetMode(env.dataHome(), kWritableFolder));
+}
+
+QTEST_MAIN(TestReadOnly)
+#include "test_readonly.moc"
