@@ -6,9 +6,9 @@
 #include <QFile>
 #include <unistd.h>
 
-// A data folder or working database that the user may not write to: the program starts,
-// shows what is stored, reports each write with its place, and leaves the file as it was.
-class TestReadOnly : public QObject
+// A working database the user may not write to, or one that is damaged: the program reports
+// each step it cannot take with its place, and leaves the file as it was.
+class TestDataFile : public QObject
 {
     Q_OBJECT
 
@@ -18,6 +18,7 @@ private slots:
     void storedDataIsShownAndWritesAreReported_data();
     void storedDataIsShownAndWritesAreReported();
     void aDataFolderThatCannotBeMadeIsReported();
+    void aDamagedDatabaseIsReportedAndNeverReplaced();
 };
 
 namespace {
@@ -41,26 +42,26 @@ constexpr QFile::Permissions kWritableFolder = kReadOnlyFolder | QFile::WriteOwn
 } // namespace
 
 // Root may write anywhere; the checks run as an ordinary user, as the program does.
-void TestReadOnly::initTestCase()
+void TestDataFile::initTestCase()
 {
     if (geteuid() == 0)
         QVERIFY(setegid(65534) == 0 && seteuid(65534) == 0);
 }
 
-void TestReadOnly::cleanupTestCase()
+void TestDataFile::cleanupTestCase()
 {
     if (getuid() == 0)
         QVERIFY(seteuid(0) == 0 && setegid(0) == 0);
 }
 
-void TestReadOnly::storedDataIsShownAndWritesAreReported_data()
+void TestDataFile::storedDataIsShownAndWritesAreReported_data()
 {
     QTest::addColumn<bool>("folder");
     QTest::newRow("read-only file") << false;
     QTest::newRow("read-only folder") << true;
 }
 
-void TestReadOnly::storedDataIsShownAndWritesAreReported()
+void TestDataFile::storedDataIsShownAndWritesAreReported()
 {
     QFETCH(bool, folder);
     TestEnvironment env;
@@ -104,7 +105,7 @@ void TestReadOnly::storedDataIsShownAndWritesAreReported()
 
 // On a first start in a folder the user may not write to, nothing is made and each step
 // that needs the database says so.
-void TestReadOnly::aDataFolderThatCannotBeMadeIsReported()
+void TestDataFile::aDataFolderThatCannotBeMadeIsReported()
 {
     TestEnvironment env;
     QVERIFY(SetMode(env.dataHome(), kReadOnlyFolder));
@@ -124,5 +125,34 @@ void TestReadOnly::aDataFolderThatCannotBeMadeIsReported()
     QVERIFY(SetMode(env.dataHome(), kWritableFolder));
 }
 
-QTEST_MAIN(TestReadOnly)
-#include "test_readonly.moc"
+// A working database that is no database, or only the first half of one, is reported where it
+// is opened; the program neither replaces nor repairs it.
+void TestDataFile::aDamagedDatabaseIsReportedAndNeverReplaced()
+{
+    for (const bool truncated : {false, true}) {
+        TestEnvironment env;
+        QDir().mkpath(QFileInfo(env.workingDatabase()).path());
+        QFile file(env.workingDatabase());
+        if (truncated) {
+            QVERIFY(QFile::copy(TemplateDatabasePath(), file.fileName()));
+            QVERIFY(file.resize(file.size() / 2));
+        } else {
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("Dear supplier, this is no database.\n");
+            file.close();
+        }
+        const QByteArray before = Digest(file.fileName());
+        for (int n = 0; n < 3; ++n)
+            env.boxes.ExpectMessage(BoxAnswer::OK);
+        auto form = StartMainWindow();
+        const QStringList prompts = env.boxes.prompts();
+        QVERIFY2(!prompts.isEmpty() && prompts[0].contains(CommandLocation("Form_Load", 114)),
+                 qPrintable(prompts.join('\n')));
+        QCOMPARE(form->ListView1->ItemCount(), 0);
+        form->close();
+        QCOMPARE(Digest(file.fileName()), before);
+    }
+}
+
+QTEST_MAIN(TestDataFile)
+#include "test_datafile.moc"
