@@ -12,11 +12,7 @@ class TestFormat : public QObject
     Q_OBJECT
 
 private slots:
-    void moneyIsGroupedWithANoBreakSpaceUnderEveryLocale();
-    void moneyOfNumericTextFollowsTheProgramLocale();
-    void datesPrintDayMonthYear();
-    void missingValuesShowNothing();
-    void generalIsTheLocaleTextForm();
+    void everyFormUnderBothLocales();
 };
 
 namespace {
@@ -30,6 +26,11 @@ Variant Money(std::int64_t tenThousandths)
     return Variant::FromCurrency(Currency::FromTenThousandths(tenThousandths));
 }
 
+Variant Day(int year, int month, int day, QTime time = {})
+{
+    return Variant::FromDate(QDateTime(QDate(year, month, day), time), time.isValid());
+}
+
 QString Rub(const char* digits)
 {
     return QString::fromUtf8(digits).replace(' ', QChar(0x00A0)) + QString::fromUtf8("р.");
@@ -37,74 +38,56 @@ QString Rub(const char* digits)
 
 } // namespace
 
-void TestFormat::moneyIsGroupedWithANoBreakSpaceUnderEveryLocale()
+void TestFormat::everyFormUnderBothLocales()
 {
-    for (const char* locale : {"en_US", "de_DE"}) {
-        TestEnvironment env(locale);
-        QCOMPARE(FormatValue(Money(12345000), kMoney), Rub("1 234,50"));
-        QCOMPARE(FormatValue(Money(0), kMoney), Rub("0,00"));
-        QCOMPARE(FormatValue(Money(-12345678910), kMoney), Rub("-1 234 567,89"));
-        QCOMPARE(FormatValue(Money(9999999), kMoney), Rub("1 000,00"));
+    const struct
+    {
+        const char* locales; // where the row applies: "" under both
+        Variant value;
+        DataFormat format;
+        QString shown;
+    } cases[] = {
+        {"", Money(12345000), kMoney, Rub("1 234,50")},
+        {"", Money(0), kMoney, Rub("0,00")},
+        {"", Money(-12345678910), kMoney, Rub("-1 234 567,89")},
+        {"", Money(9999999), kMoney, Rub("1 000,00")},
         // Halves round away from zero; what rounds to nothing carries no sign.
-        QCOMPARE(FormatValue(Money(50), kMoney), Rub("0,01"));
-        QCOMPARE(FormatValue(Money(-50), kMoney), Rub("-0,01"));
-        QCOMPARE(FormatValue(Money(-40), kMoney), Rub("0,00"));
-        QCOMPARE(FormatValue(Variant::FromLong(999), kMoney), Rub("999,00"));
-        QCOMPARE(FormatValue(Variant::FromDouble(1234567.125), kMoney), Rub("1 234 567,13"));
-        QCOMPARE(FormatValue(Money(std::numeric_limits<std::int64_t>::min()), kMoney),
-                 Rub("-922 337 203 685 477,58"));
-    }
-}
-
-void TestFormat::moneyOfNumericTextFollowsTheProgramLocale()
-{
-    {
-        TestEnvironment env("en_US");
-        QCOMPARE(FormatValue(Variant::FromString("1234.5"), kMoney), Rub("1 234,50"));
-        QCOMPARE(FormatValue(Variant::FromString("12 Euro"), kMoney), QString("12 Euro"));
-    }
-    TestEnvironment env("de_DE");
-    QCOMPARE(FormatValue(Variant::FromString("1234,5"), kMoney), Rub("1 234,50"));
-}
-
-void TestFormat::datesPrintDayMonthYear()
-{
+        {"", Money(50), kMoney, Rub("0,01")},
+        {"", Money(-50), kMoney, Rub("-0,01")},
+        {"", Money(-40), kMoney, Rub("0,00")},
+        {"", Variant::FromLong(999), kMoney, Rub("999,00")},
+        {"", Variant::FromDouble(1234567.125), kMoney, Rub("1 234 567,13")},
+        {"", Money(std::numeric_limits<std::int64_t>::min()), kMoney,
+         Rub("-922 337 203 685 477,58")},
+        // Numeric text is read under the program's locale; other text shows as it is.
+        {"en_US", Variant::FromString("1234.5"), kMoney, Rub("1 234,50")},
+        {"de_DE", Variant::FromString("1234,5"), kMoney, Rub("1 234,50")},
+        {"en_US", Variant::FromString("12 Euro"), kMoney, "12 Euro"},
+        {"", Day(2026, 12, 5), kDate, "05.12.2026"},
+        {"", Day(2021, 3, 1, QTime(14, 30)), kDate, "01.03.2021"},
+        {"", Variant::FromString("not a date"), kDate, "not a date"},
+        {"en_US", Variant::FromString("3/15/2021"), kDate, "15.03.2021"},
+        {"en_US", Money(12345000), kGeneral, "1234.5"},
+        {"de_DE", Money(12345000), kGeneral, "1234,5"},
+        {"en_US", Day(2026, 12, 5), kGeneral, "12/5/2026"},
+        // A date form does not apply to a number: it shows in its general form.
+        {"de_DE", Variant::FromLong(42), kDate, "42"},
+        // Missing values show nothing.
+        {"", Variant::Null(), kMoney, ""},
+        {"", Variant(), kMoney, ""},
+        {"", Variant::Null(), kDate, ""},
+        {"", Variant(), kDate, ""},
+        {"", Variant::Null(), kGeneral, ""},
+        {"", Variant(), kGeneral, ""},
+    };
     for (const char* locale : {"en_US", "de_DE"}) {
         TestEnvironment env(locale);
-        QCOMPARE(
-            FormatValue(Variant::FromDate(QDateTime(QDate(2026, 12, 5), QTime()), false), kDate),
-            QString("05.12.2026"));
-        QCOMPARE(FormatValue(Variant::FromDate(QDateTime(QDate(2021, 3, 1), QTime(14, 30)), true),
-                             kDate),
-                 QString("01.03.2021"));
-        QCOMPARE(FormatValue(Variant::FromString("not a date"), kDate), QString("not a date"));
+        for (const auto& k : cases) {
+            if (!QString(k.locales).isEmpty() && k.locales != QString(locale))
+                continue;
+            QCOMPARE(FormatValue(k.value, k.format), k.shown);
+        }
     }
-    TestEnvironment env("en_US");
-    QCOMPARE(FormatValue(Variant::FromString("3/15/2021"), kDate), QString("15.03.2021"));
-}
-
-void TestFormat::missingValuesShowNothing()
-{
-    TestEnvironment env;
-    for (const DataFormat& format : {kMoney, kDate, kGeneral}) {
-        QCOMPARE(FormatValue(Variant::Null(), format), QString());
-        QCOMPARE(FormatValue(Variant(), format), QString());
-    }
-}
-
-void TestFormat::generalIsTheLocaleTextForm()
-{
-    {
-        TestEnvironment env("en_US");
-        QCOMPARE(FormatValue(Money(12345000), kGeneral), QString("1234.5"));
-        QCOMPARE(
-            FormatValue(Variant::FromDate(QDateTime(QDate(2026, 12, 5), QTime()), false), kGeneral),
-            QString("12/5/2026"));
-    }
-    TestEnvironment env("de_DE");
-    QCOMPARE(FormatValue(Money(12345000), kGeneral), QString("1234,5"));
-    // A date form does not apply to a number: it shows in its general form.
-    QCOMPARE(FormatValue(Variant::FromLong(42), kDate), QString("42"));
 }
 
 QTEST_MAIN(TestFormat)
