@@ -8,6 +8,7 @@ packages=(
     libsqlite3-dev sqlite3
     fonts-liberation
     poppler-utils xvfb xauth imagemagick desktop-file-utils
+    dbus-daemon libglib2.0-bin at-spi2-core
     clang libclang-rt-14-dev
 )
 missing=()
