@@ -53,183 +53,157 @@ class TestListView : public QObject
     Q_OBJECT
 
 private slots:
-    void columnsAndCells();
-    void widthsReadBackAsSet();
-    void valuesSortByValueWithEmptyFirst();
-    void textSortsByTheLocalesCollation();
-    void rowsAddedLaterStaySorted();
-    void unsortingKeepsTheOrderAndSelectionFollowsItsRow();
-    void headerClickAndViewBehaviour();
-    void badIndexesAreErrors();
+    // Cells, a column added to a filled list, clearing; indexes past the list are errors that
+    // change nothing.
+    void columnsCellsAndBadIndexes()
+    {
+        IdsAndNames t;
+        QCOMPARE(t.list.ColumnCount(), 2);
+        QCOMPARE(t.list.model()->headerData(1, Qt::Horizontal).toString(), QString("Name"));
+        t.Add("7", "Seven");
+        t.Add("3", "");
+        QCOMPARE(t.Column(0), QStringList({"7", "3"}));
+        QCOMPARE(t.Column(1), QStringList({"Seven", ""}));
+        QCOMPARE(t.list.model()->index(0, 1).data().toString(), QString("Seven"));
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, t.list.SetSubItem(0, 2, "no such column"));
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, t.list.SetSubItem(2, 1, "no such row"));
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, t.list.ItemText(-1));
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, t.list.SelectItem(5));
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, t.list.SetSortOrder(2));
+        QCOMPARE(t.Column(1), QStringList({"Seven", ""}));
+
+        // A column added to a filled list comes empty and leaves the other cells in place.
+        t.list.AddColumn("Extra");
+        QCOMPARE(t.Column(2), QStringList({"", ""}));
+        QCOMPARE(t.Column(1), QStringList({"Seven", ""}));
+        QCOMPARE(t.Column(0), QStringList({"7", "3"}));
+
+        t.list.Clear();
+        QCOMPARE(t.list.ItemCount(), 0);
+        QCOMPARE(t.list.ColumnCount(), 3);
+        QCOMPARE(t.list.SelectedIndex(), -1);
+    }
+
+    void widthsReadBackAsSet()
+    {
+        ListView list;
+        for (int c = 0; c < 4; ++c)
+            list.AddColumn(QString::number(c));
+        list.SetColumnWidth(0, 1200);
+        list.SetColumnWidth(1, 1000); // not a whole number of pixels at 15 twips a pixel
+        list.SetColumnWidth(2, 0);
+        QCOMPARE(list.ColumnWidth(0), 1200.0);
+        QCOMPARE(list.ColumnWidth(1), 1000.0);
+        QCOMPARE(list.ColumnWidth(2), 0.0);
+        QCOMPARE(list.header()->sectionSize(0), TwipsToPixels(1200));
+        QCOMPARE(list.header()->sectionSize(2), 0);
+        // Dragged wider by the user, the width is what the screen shows.
+        list.header()->resizeSection(1, 90);
+        QCOMPARE(list.ColumnWidth(1), PixelsToTwips(90));
+    }
+
+    // Values with the empty one first, both ways; the selection follows its row, and
+    // unsorting keeps the order rows have.
+    void valuesSortByValueAndSelectionFollowsItsRow()
+    {
+        IdsAndNames t;
+        for (const char* id : {"10", "2", "", "9", "100", "-1.5"})
+            t.Add(id, QString("n") + id);
+        t.list.SelectItem(0);
+        t.SortBy(0, 0);
+        QCOMPARE(t.Column(0), QStringList({"", "-1.5", "2", "9", "10", "100"}));
+        QCOMPARE(t.Column(1), QStringList({"n", "n-1.5", "n2", "n9", "n10", "n100"}));
+        QCOMPARE(t.list.SelectedIndex(), 4); // the row of "10"
+        t.list.SetSortOrder(1);
+        QCOMPARE(t.Column(0), QStringList({"100", "10", "9", "2", "-1.5", ""}));
+        QCOMPARE(t.list.ItemText(t.list.SelectedIndex()), QString("10"));
+
+        t.list.SetSorted(false);
+        t.Add("0", "0");
+        QCOMPARE(t.Column(0), QStringList({"100", "10", "9", "2", "-1.5", "", "0"}));
+        QVERIFY(!t.list.Sorted());
+        t.list.SelectItem(-1);
+        QCOMPARE(t.list.SelectedIndex(), -1);
+    }
+
+    void textSortsByTheLocalesCollation()
+    {
+        TestEnvironment env;
+        IdsAndNames t;
+        const QStringList names{"banana", "Apple", "", "cherry", "apple", "Ångström", "10", "9"};
+        for (int i = 0; i < names.size(); ++i)
+            t.Add(QString::number(i), names[i]);
+        t.SortBy(1, 0);
+        const QStringList ascending = t.Column(1);
+        QCOMPARE(ascending.first(), QString());
+        // Letters by the alphabet, not by their codes: capitals among the small letters, the
+        // accented A with the As; numbers written as text sort as text.
+        QVERIFY(ascending.indexOf("10") < ascending.indexOf("9"));
+        QVERIFY(ascending.indexOf("Apple") < ascending.indexOf("banana"));
+        QVERIFY(ascending.indexOf("apple") < ascending.indexOf("banana"));
+        QVERIFY(ascending.indexOf("Ångström") < ascending.indexOf("banana"));
+        QCOMPARE(ascending.last(), QString("cherry"));
+
+        t.list.SetSortOrder(1);
+        QStringList reversed = t.Column(1);
+        std::reverse(reversed.begin(), reversed.end());
+        // Equal texts would keep their order both ways; these are all different.
+        QCOMPARE(reversed, ascending);
+        // Back to the id column, which sorts by value.
+        t.SortBy(0, 0);
+        QCOMPARE(t.Column(0).mid(0, 3), QStringList({"0", "1", "2"}));
+    }
+
+    void rowsAddedLaterStaySorted()
+    {
+        IdsAndNames t;
+        t.SortBy(1, 0);
+        // One by one, as a caller fills a row: the row keeps its number until it is filled.
+        t.Add("1", "pear");
+        t.Add("2", "apple");
+        t.Add("3", "fig");
+        QCOMPARE(t.Column(1), QStringList({"apple", "fig", "pear"}));
+        QCOMPARE(t.Column(0), QStringList({"2", "3", "1"}));
+
+        // A rebuild inside an update sorts once, at its end, and keeps the sort state.
+        t.list.BeginUpdate();
+        t.list.Clear();
+        for (int i = 0; i < 50; ++i)
+            t.Add(QString::number(i), QString("name %1").arg(49 - i, 2, 10, QChar('0')));
+        QCOMPARE(t.list.ItemText(0), QString("0")); // still in the order added
+        t.list.EndUpdate();
+        QCOMPARE(t.list.ItemText(0), QString("49"));
+        QCOMPARE(t.list.SubItemText(49, 1), QString("name 49"));
+        QVERIFY(t.list.Sorted() && t.list.SortKey() == 1);
+
+        // Nobody reads the list again: it still sorts before the view shows it.
+        t.Add("x", "a first");
+        QTRY_COMPARE(t.list.model()->index(0, 1).data().toString(), QString("a first"));
+    }
+
+    void headerClickAndViewBehaviour()
+    {
+        IdsAndNames t;
+        t.Add("1", "one");
+        t.list.resize(400, 200);
+        t.list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&t.list));
+        QSignalSpy clicks(&t.list, &ListView::ColumnClick);
+        const int x = t.list.header()->sectionViewportPosition(1) + 5;
+        QTest::mouseClick(t.list.header()->viewport(), Qt::LeftButton, {},
+                          QPoint(x, t.list.header()->height() / 2));
+        QCOMPARE(clicks.size(), 1);
+        QCOMPARE(clicks[0][0].toInt(), 1);
+        // The list itself does not sort on a click; its owner decides.
+        QVERIFY(!t.list.Sorted());
+
+        QCOMPARE(t.list.selectionBehavior(), QAbstractItemView::SelectRows);
+        const QRect cell = t.list.visualRect(t.list.model()->index(0, 1));
+        QTest::mouseClick(t.list.viewport(), Qt::LeftButton, {}, cell.center());
+        QCOMPARE(t.list.SelectedIndex(), 0);
+        QVERIFY(!(t.list.model()->flags(t.list.model()->index(0, 0)) & Qt::ItemIsEditable));
+    }
 };
-
-void TestListView::columnsAndCells()
-{
-    IdsAndNames t;
-    QCOMPARE(t.list.ColumnCount(), 2);
-    QCOMPARE(t.list.model()->headerData(1, Qt::Horizontal).toString(), QString("Name"));
-    t.Add("7", "Seven");
-    t.Add("3", "");
-    QCOMPARE(t.list.ItemCount(), 2);
-    QCOMPARE(t.list.ItemText(0), QString("7"));
-    QCOMPARE(t.list.SubItemText(0, 1), QString("Seven"));
-    QCOMPARE(t.list.SubItemText(1, 1), QString());
-    QCOMPARE(t.list.model()->rowCount(), 2);
-    QCOMPARE(t.list.model()->index(0, 1).data().toString(), QString("Seven"));
-
-    // A column added to a filled list comes empty and leaves the other cells in place.
-    t.list.AddColumn("Extra");
-    QCOMPARE(t.list.SubItemText(1, 2), QString());
-    QCOMPARE(t.list.SubItemText(0, 1), QString("Seven"));
-    QCOMPARE(t.list.ItemText(1), QString("3"));
-
-    t.list.Clear();
-    QCOMPARE(t.list.ItemCount(), 0);
-    QCOMPARE(t.list.ColumnCount(), 3);
-    QCOMPARE(t.list.SelectedIndex(), -1);
-}
-
-void TestListView::widthsReadBackAsSet()
-{
-    ListView list;
-    for (int c = 0; c < 4; ++c)
-        list.AddColumn(QString::number(c));
-    list.SetColumnWidth(0, 1200);
-    list.SetColumnWidth(1, 1000); // not a whole number of pixels at 15 twips a pixel
-    list.SetColumnWidth(2, 0);
-    QCOMPARE(list.ColumnWidth(0), 1200.0);
-    QCOMPARE(list.ColumnWidth(1), 1000.0);
-    QCOMPARE(list.ColumnWidth(2), 0.0);
-    QCOMPARE(list.header()->sectionSize(0), TwipsToPixels(1200));
-    QCOMPARE(list.header()->sectionSize(2), 0);
-    // Dragged wider by the user, the width is what the screen shows.
-    list.header()->resizeSection(1, 90);
-    QCOMPARE(list.ColumnWidth(1), PixelsToTwips(90));
-}
-
-void TestListView::valuesSortByValueWithEmptyFirst()
-{
-    IdsAndNames t;
-    for (const char* id : {"10", "2", "", "9", "100", "-1.5"})
-        t.Add(id, QString("n") + id);
-    t.SortBy(0, 0);
-    QCOMPARE(t.Column(0), QStringList({"", "-1.5", "2", "9", "10", "100"}));
-    QCOMPARE(t.Column(1), QStringList({"n", "n-1.5", "n2", "n9", "n10", "n100"}));
-    t.list.SetSortOrder(1);
-    QCOMPARE(t.Column(0), QStringList({"100", "10", "9", "2", "-1.5", ""}));
-}
-
-void TestListView::textSortsByTheLocalesCollation()
-{
-    TestEnvironment env;
-    IdsAndNames t;
-    const QStringList names{"banana", "Apple", "", "cherry", "apple", "Ångström", "10", "9"};
-    for (int i = 0; i < names.size(); ++i)
-        t.Add(QString::number(i), names[i]);
-    t.SortBy(1, 0);
-    const QStringList ascending = t.Column(1);
-    QCOMPARE(ascending.first(), QString());
-    // Letters by the alphabet, not by their codes: capitals among the small letters, the
-    // accented A with the As; numbers written as text sort as text.
-    QVERIFY(ascending.indexOf("10") < ascending.indexOf("9"));
-    QVERIFY(ascending.indexOf("Apple") < ascending.indexOf("banana"));
-    QVERIFY(ascending.indexOf("apple") < ascending.indexOf("banana"));
-    QVERIFY(ascending.indexOf("Ångström") < ascending.indexOf("banana"));
-    QCOMPARE(ascending.last(), QString("cherry"));
-
-    t.list.SetSortOrder(1);
-    QStringList reversed = t.Column(1);
-    std::reverse(reversed.begin(), reversed.end());
-    // Equal texts would keep their order both ways; these are all different.
-    QCOMPARE(reversed, ascending);
-    // Back to the id column, which sorts by value.
-    t.SortBy(0, 0);
-    QCOMPARE(t.Column(0).mid(0, 3), QStringList({"0", "1", "2"}));
-}
-
-void TestListView::rowsAddedLaterStaySorted()
-{
-    IdsAndNames t;
-    t.SortBy(1, 0);
-    // One by one, as a caller fills a row: the row keeps its number until it is filled.
-    t.Add("1", "pear");
-    t.Add("2", "apple");
-    t.Add("3", "fig");
-    QCOMPARE(t.Column(1), QStringList({"apple", "fig", "pear"}));
-    QCOMPARE(t.Column(0), QStringList({"2", "3", "1"}));
-
-    // A rebuild inside an update sorts once, at its end, and keeps the sort state.
-    t.list.BeginUpdate();
-    t.list.Clear();
-    for (int i = 0; i < 50; ++i)
-        t.Add(QString::number(i), QString("name %1").arg(49 - i, 2, 10, QChar('0')));
-    QCOMPARE(t.list.ItemText(0), QString("0")); // still in the order added
-    t.list.EndUpdate();
-    QCOMPARE(t.list.model()->rowCount(), 50);
-    QCOMPARE(t.list.ItemText(0), QString("49"));
-    QCOMPARE(t.list.SubItemText(49, 1), QString("name 49"));
-    QVERIFY(t.list.Sorted());
-    QCOMPARE(t.list.SortKey(), 1);
-
-    // Nobody reads the list again: it still sorts before the view shows it.
-    t.Add("x", "a first");
-    QTRY_COMPARE(t.list.model()->index(0, 1).data().toString(), QString("a first"));
-}
-
-void TestListView::unsortingKeepsTheOrderAndSelectionFollowsItsRow()
-{
-    IdsAndNames t;
-    for (const char* id : {"3", "1", "2"})
-        t.Add(id, id);
-    t.list.SelectItem(0);
-    QCOMPARE(t.list.SelectedIndex(), 0);
-    t.SortBy(0, 0);
-    QCOMPARE(t.list.SelectedIndex(), 2); // the row of "3" moved to the end
-    QCOMPARE(t.list.ItemText(t.list.SelectedIndex()), QString("3"));
-
-    t.list.SetSorted(false);
-    t.Add("0", "0");
-    QCOMPARE(t.Column(0), QStringList({"1", "2", "3", "0"}));
-    QVERIFY(!t.list.Sorted());
-    t.list.SelectItem(-1);
-    QCOMPARE(t.list.SelectedIndex(), -1);
-}
-
-void TestListView::headerClickAndViewBehaviour()
-{
-    IdsAndNames t;
-    t.Add("1", "one");
-    t.list.resize(400, 200);
-    t.list.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&t.list));
-    QSignalSpy clicks(&t.list, &ListView::ColumnClick);
-    const int x = t.list.header()->sectionViewportPosition(1) + 5;
-    QTest::mouseClick(t.list.header()->viewport(), Qt::LeftButton, {},
-                      QPoint(x, t.list.header()->height() / 2));
-    QCOMPARE(clicks.size(), 1);
-    QCOMPARE(clicks[0][0].toInt(), 1);
-    // The list itself does not sort on a click; its owner decides.
-    QVERIFY(!t.list.Sorted());
-
-    QCOMPARE(t.list.selectionBehavior(), QAbstractItemView::SelectRows);
-    QCOMPARE(t.list.editTriggers(), QAbstractItemView::NoEditTriggers);
-    const QRect cell = t.list.visualRect(t.list.model()->index(0, 1));
-    QTest::mouseClick(t.list.viewport(), Qt::LeftButton, {}, cell.center());
-    QCOMPARE(t.list.SelectedIndex(), 0);
-    QVERIFY(!(t.list.model()->flags(t.list.model()->index(0, 0)) & Qt::ItemIsEditable));
-}
-
-void TestListView::badIndexesAreErrors()
-{
-    IdsAndNames t;
-    t.Add("1", "one");
-    QVERIFY_THROWS_EXCEPTION(RuntimeError, t.list.SetSubItem(0, 2, "no such column"));
-    QVERIFY_THROWS_EXCEPTION(RuntimeError, t.list.SetSubItem(1, 1, "no such row"));
-    QVERIFY_THROWS_EXCEPTION(RuntimeError, t.list.ItemText(-1));
-    QVERIFY_THROWS_EXCEPTION(RuntimeError, t.list.SelectItem(5));
-    QVERIFY_THROWS_EXCEPTION(RuntimeError, t.list.SetSortOrder(2));
-    QCOMPARE(t.list.SubItemText(0, 1), QString("one"));
-}
 
 QTEST_MAIN(TestListView)
 #include "test_listview.moc"
