@@ -36,10 +36,10 @@ template <typename T> void WhenShown(std::function<void(T&)> act)
     poll->start(10);
 }
 
-void MoveOver(QWidget& widget)
+void MoveOver(QWidget& widget, QPointF at = QPointF(2, 2))
 {
-    QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), widget.mapToGlobal(QPointF(2, 2)),
-                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, at, widget.mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(&widget, &move);
 }
 
@@ -50,192 +50,182 @@ class TestServices : public QObject
     Q_OBJECT
 
 private slots:
-    void realMessageBoxShowsWhatWasAsked();
-    void realYesNoBoxAnswers();
-    void realInputBoxCancelGivesEmpty();
-    void driverServesNestedModalWindows();
-    void realModalLoopEndsWhenThePlainWindowCloses();
-    void twipsFollowTheScreen();
-    void pointerRule();
-};
-
-void TestServices::realMessageBoxShowsWhatWasAsked()
-{
-    SetBoxService(nullptr);
-    QString title, text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QMessageBox::StandardButtons buttons;
-    WhenShown<QMessageBox>([&](QMessageBox& box) {
-        title = box.windowTitle();
-        text = box.text();
-        icon = box.icon();
-        buttons = box.standardButtons();
-        box.button(QMessageBox::Ok)->click();
-    });
-    QCOMPARE(MsgBox("Disk full", BoxButtons::OK, BoxIcon::Exclamation), BoxAnswer::OK);
-    QCOMPARE(title, AppTitle());
-    QCOMPARE(text, QString("Disk full"));
-    QCOMPARE(icon, QMessageBox::Warning);
-    QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-}
-
-void TestServices::realYesNoBoxAnswers()
-{
-    SetBoxService(nullptr);
-    for (auto [pressed, expected] :
-         {std::pair{QMessageBox::Yes, BoxAnswer::Yes}, std::pair{QMessageBox::No, BoxAnswer::No}}) {
-        QString title;
-        QMessageBox::Icon icon = QMessageBox::Warning;
-        WhenShown<QMessageBox>([&, pressed = pressed](QMessageBox& box) {
-            title = box.windowTitle();
-            icon = box.icon();
-            box.button(pressed)->click();
-        });
-        QCOMPARE(MsgBox("Delete?", BoxButtons::YesNo, BoxIcon::None, "Delete All"), expected);
-        QCOMPARE(title, QString("Delete All"));
-        QCOMPARE(icon, QMessageBox::NoIcon);
-    }
-    // Escape is No.
-    WhenShown<QMessageBox>([](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); });
-    QCOMPARE(MsgBox("Delete?", BoxButtons::YesNo), BoxAnswer::No);
-}
-
-void TestServices::realInputBoxCancelGivesEmpty()
-{
-    SetBoxService(nullptr);
-    QString label, title;
-    WhenShown<QInputDialog>([&](QInputDialog& box) {
-        label = box.labelText();
-        title = box.windowTitle();
-        box.findChild<QLineEdit*>()->setText("New Vendor");
-        box.accept();
-    });
-    QCOMPARE(InputBox("Enter a name", QString(), "old"), QString("New Vendor"));
-    QCOMPARE(label, QString("Enter a name"));
-    QCOMPARE(title, AppTitle());
-    WhenShown<QInputDialog>([](QInputDialog& box) { box.reject(); });
-    QCOMPARE(InputBox("Enter a name", "Vendor", "old"), QString());
-}
-
-void TestServices::driverServesNestedModalWindows()
-{
-    QDialog outer;
-    outer.setObjectName("outer");
-    QWidget inner;
-    inner.setObjectName("inner");
-    QStringList seen;
-    SetModalDriver([&](QWidget& window) {
-        seen << window.objectName() + (window.isVisible() ? " shown" : " hidden");
-        QVERIFY(window.isModal());
-        if (&window == &outer) {
-            ShowModal(inner, &outer);
-            seen << QString("inner open: %1").arg(inner.isVisible());
-        } else {
-            // The driver may take itself away while it runs.
-            SetModalDriver({});
+    // Each box with its text, caption, icon and buttons as asked; the button pressed is the
+    // answer, and Escape on a question is No.
+    void realMessageBoxesShowWhatWasAskedAndAnswer()
+    {
+        SetBoxService(nullptr);
+        const struct
+        {
+            BoxButtons buttons;
+            BoxIcon icon;
+            QString title, shownTitle;
+            QMessageBox::StandardButton press;
+            BoxAnswer answer;
+            QMessageBox::Icon shownIcon;
+        } boxes[] = {
+            {BoxButtons::OK, BoxIcon::Exclamation, "", AppTitle(), QMessageBox::Ok, BoxAnswer::OK,
+             QMessageBox::Warning},
+            {BoxButtons::YesNo, BoxIcon::None, "Delete All", "Delete All", QMessageBox::Yes,
+             BoxAnswer::Yes, QMessageBox::NoIcon},
+            {BoxButtons::YesNo, BoxIcon::None, "Delete All", "Delete All", QMessageBox::No,
+             BoxAnswer::No, QMessageBox::NoIcon},
+        };
+        for (const auto& asked : boxes) {
+            QString title, text;
+            QMessageBox::Icon icon = QMessageBox::Question;
+            QMessageBox::StandardButtons buttons;
+            WhenShown<QMessageBox>([&](QMessageBox& box) {
+                title = box.windowTitle();
+                text = box.text();
+                icon = box.icon();
+                buttons = box.standardButtons();
+                box.button(asked.press)->click();
+            });
+            QCOMPARE(MsgBox("Disk full", asked.buttons, asked.icon, asked.title), asked.answer);
+            QCOMPARE(title, asked.shownTitle);
+            QCOMPARE(text, QString("Disk full"));
+            QCOMPARE(icon, asked.shownIcon);
+            QCOMPARE(buttons, asked.buttons == BoxButtons::OK
+                                  ? QMessageBox::StandardButtons(QMessageBox::Ok)
+                                  : QMessageBox::Yes | QMessageBox::No);
         }
-    });
-    ShowModal(outer);
-    QCOMPARE(seen, QStringList({"outer shown", "inner shown", "inner open: 0"}));
-    QVERIFY(!outer.isVisible());
-    QCOMPARE(outer.result(), int(QDialog::Rejected));
+        WhenShown<QMessageBox>([](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); });
+        QCOMPARE(MsgBox("Delete?", BoxButtons::YesNo), BoxAnswer::No);
+    }
 
-    // A window the driver closes itself is not closed a second time.
-    int closes = 0;
-    QDialog saved;
-    QObject::connect(&saved, &QDialog::finished, &saved, [&] { ++closes; });
-    SetModalDriver([](QWidget& window) { static_cast<QDialog&>(window).accept(); });
-    ShowModal(saved);
-    SetModalDriver({});
-    QCOMPARE(closes, 1);
-    QCOMPARE(saved.result(), int(QDialog::Accepted));
-}
+    void realInputBoxCancelGivesEmpty()
+    {
+        SetBoxService(nullptr);
+        QString label, title;
+        WhenShown<QInputDialog>([&](QInputDialog& box) {
+            label = box.labelText();
+            title = box.windowTitle();
+            box.findChild<QLineEdit*>()->setText("New Vendor");
+            box.accept();
+        });
+        QCOMPARE(InputBox("Enter a name", QString(), "old"), QString("New Vendor"));
+        QCOMPARE(label, QString("Enter a name"));
+        QCOMPARE(title, AppTitle());
+        WhenShown<QInputDialog>([](QInputDialog& box) { box.reject(); });
+        QCOMPARE(InputBox("Enter a name", "Vendor", "old"), QString());
+    }
 
-void TestServices::realModalLoopEndsWhenThePlainWindowCloses()
-{
-    QWidget window;
-    bool visibleInside = false;
-    QTimer::singleShot(50, &window, [&] {
-        visibleInside = window.isVisible();
-        window.close();
-    });
-    ShowModal(window);
-    QVERIFY(visibleInside);
-    QVERIFY(!window.isVisible());
-    QCOMPARE(window.windowModality(), Qt::ApplicationModal);
-}
+    void driverServesNestedModalWindows()
+    {
+        QDialog outer;
+        outer.setObjectName("outer");
+        QWidget inner;
+        inner.setObjectName("inner");
+        QStringList seen;
+        SetModalDriver([&](QWidget& window) {
+            seen << window.objectName() + (window.isVisible() ? " shown" : " hidden");
+            QVERIFY(window.isModal());
+            if (&window == &outer) {
+                ShowModal(inner, &outer);
+                seen << QString("inner open: %1").arg(inner.isVisible());
+            } else {
+                // The driver may take itself away while it runs.
+                SetModalDriver({});
+            }
+        });
+        ShowModal(outer);
+        QCOMPARE(seen, QStringList({"outer shown", "inner shown", "inner open: 0"}));
+        QVERIFY(!outer.isVisible());
+        QCOMPARE(outer.result(), int(QDialog::Rejected));
 
-void TestServices::twipsFollowTheScreen()
-{
-    const double dpi = QGuiApplication::primaryScreen()->logicalDotsPerInchY();
-    QCOMPARE(TwipsPerPixel(), 1440.0 / dpi);
-    QCOMPARE(TwipsToPixels(1440), qRound(dpi));
-    if (dpi != 96)
-        QSKIP("the screen's logical DPI is not 96");
-    QCOMPARE(TwipsToPixels(12000), 800);
-    QCOMPARE(TwipsToPixels(7), 0);
-    QCOMPARE(TwipsToPixels(8), 1);
-    QCOMPARE(PixelsToTwips(80), 1200.0);
+        // A window the driver closes itself is not closed a second time.
+        int closes = 0;
+        QDialog saved;
+        QObject::connect(&saved, &QDialog::finished, &saved, [&] { ++closes; });
+        SetModalDriver([](QWidget& window) { static_cast<QDialog&>(window).accept(); });
+        ShowModal(saved);
+        SetModalDriver({});
+        QCOMPARE(closes, 1);
+        QCOMPARE(saved.result(), int(QDialog::Accepted));
+    }
 
-    QWidget window;
-    SetClientSizeTwips(window, 12000, 7230);
-    QCOMPARE(window.size(), QSize(800, 482));
-    // Two controls that touch in twips touch on screen, whatever the rounding.
-    QWidget left(&window), right(&window);
-    SetTwipsGeometry(left, 120, 120, 1000, 500);
-    SetTwipsGeometry(right, 1120, 120, 1000, 500);
-    QCOMPARE(left.geometry().right() + 1, right.geometry().left());
-    QCOMPARE(left.geometry(), QRect(8, 8, 67, 33));
-}
+    void realModalLoopEndsWhenThePlainWindowCloses()
+    {
+        QWidget window;
+        bool visibleInside = false;
+        QTimer::singleShot(50, &window, [&] {
+            visibleInside = window.isVisible();
+            window.close();
+        });
+        ShowModal(window);
+        QVERIFY(visibleInside);
+        QVERIFY(!window.isVisible());
+        QCOMPARE(window.windowModality(), Qt::ApplicationModal);
+    }
 
-void TestServices::pointerRule()
-{
-    QWidget window;
-    auto* button = new QPushButton("Go", &window);
-    auto* list = new QListView(&window);
-    button->setGeometry(10, 10, 80, 30);
-    list->setGeometry(10, 50, 200, 100);
-    PointerRule rule(window);
-    rule.AddButtons({button});
-    rule.AddResetAreas({list});
-    QVERIFY(!rule.HasMouseIcon());
+    void twipsFollowTheScreen()
+    {
+        if (QGuiApplication::primaryScreen()->logicalDotsPerInchY() != 96)
+            QSKIP("the screen's logical DPI is not 96");
+        QCOMPARE(TwipsToPixels(12000), 800);
+        QCOMPARE(TwipsToPixels(7), 0);
+        QCOMPARE(TwipsToPixels(8), 1);
+        QCOMPARE(PixelsToTwips(80), 1200.0);
 
-    // Without a picture, the custom pointer looks like the default one.
-    MoveOver(*button);
-    QCOMPARE(rule.Pointer(), MousePointer::Custom);
-    QCOMPARE(window.cursor().shape(), Qt::ArrowCursor);
+        QWidget window;
+        SetClientSizeTwips(window, 12000, 7230);
+        QCOMPARE(window.size(), QSize(800, 482));
+        // Two controls that touch in twips touch on screen, whatever the rounding.
+        QWidget left(&window), right(&window);
+        SetTwipsGeometry(left, 120, 120, 1000, 500);
+        SetTwipsGeometry(right, 1120, 120, 1000, 500);
+        QCOMPARE(left.geometry().right() + 1, right.geometry().left());
+        QCOMPARE(left.geometry(), QRect(8, 8, 67, 33));
+    }
 
-    QPixmap picture(16, 16);
-    picture.fill(Qt::red);
-    rule.SetMouseIcon(QCursor(picture, 1, 2));
-    QVERIFY(rule.HasMouseIcon());
-    QCOMPARE(window.cursor().shape(), Qt::BitmapCursor);
-    QCOMPARE(window.cursor().hotSpot(), QPoint(1, 2));
+    void pointerRule()
+    {
+        QWidget window;
+        auto* button = new QPushButton("Go", &window);
+        auto* list = new QListView(&window);
+        button->setGeometry(10, 10, 80, 30);
+        list->setGeometry(10, 50, 200, 100);
+        PointerRule rule(window);
+        rule.AddButtons({button});
+        rule.AddResetAreas({list});
+        QVERIFY(!rule.HasMouseIcon());
 
-    MoveOver(*list->viewport());
-    QCOMPARE(rule.Pointer(), MousePointer::Default);
-    QCOMPARE(window.cursor().shape(), Qt::ArrowCursor);
-    MoveOver(*button);
-    QCOMPARE(rule.Pointer(), MousePointer::Custom);
-    MoveOver(window);
-    QCOMPARE(rule.Pointer(), MousePointer::Default);
+        // Without a picture, the custom pointer looks like the default one.
+        MoveOver(*button);
+        QCOMPARE(rule.Pointer(), MousePointer::Custom);
+        QCOMPARE(window.cursor().shape(), Qt::ArrowCursor);
 
-    // A move that the button passes on to the window keeps the hand.
-    QMouseEvent passedOn(QEvent::MouseMove, QPointF(15, 15), window.mapToGlobal(QPointF(15, 15)),
-                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(&window, &passedOn);
-    QCOMPARE(rule.Pointer(), MousePointer::Custom);
+        QPixmap picture(16, 16);
+        picture.fill(Qt::red);
+        rule.SetMouseIcon(QCursor(picture, 1, 2));
+        QVERIFY(rule.HasMouseIcon());
+        QCOMPARE(window.cursor().shape(), Qt::BitmapCursor);
+        QCOMPARE(window.cursor().hotSpot(), QPoint(1, 2));
 
-    rule.SetPointer(MousePointer::Hourglass);
-    QCOMPARE(window.cursor().shape(), Qt::WaitCursor);
-    MoveOver(*list);
-    MoveOver(*button);
-    MoveOver(window);
-    QCOMPARE(rule.Pointer(), MousePointer::Hourglass);
-    rule.SetPointer(MousePointer::Default);
-    MoveOver(*button);
-    QCOMPARE(rule.Pointer(), MousePointer::Custom);
-}
+        MoveOver(*list->viewport());
+        QCOMPARE(rule.Pointer(), MousePointer::Default);
+        QCOMPARE(window.cursor().shape(), Qt::ArrowCursor);
+        MoveOver(*button);
+        QCOMPARE(rule.Pointer(), MousePointer::Custom);
+        MoveOver(window);
+        QCOMPARE(rule.Pointer(), MousePointer::Default);
+
+        // A move that the button passes on to the window keeps the hand.
+        MoveOver(window, QPointF(15, 15));
+        QCOMPARE(rule.Pointer(), MousePointer::Custom);
+
+        rule.SetPointer(MousePointer::Hourglass);
+        QCOMPARE(window.cursor().shape(), Qt::WaitCursor);
+        MoveOver(*list);
+        MoveOver(*button);
+        MoveOver(window);
+        QCOMPARE(rule.Pointer(), MousePointer::Hourglass);
+        rule.SetPointer(MousePointer::Default);
+        MoveOver(*button);
+        QCOMPARE(rule.Pointer(), MousePointer::Custom);
+    }
+};
 
 QTEST_MAIN(TestServices)
 #include "test_services.moc"
