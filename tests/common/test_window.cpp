@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDataStream>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -13,7 +14,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <QtEndian>
 
 namespace {
 
@@ -50,40 +50,19 @@ void WriteFile(const QString& path, const QByteArray& bytes)
 // A cursor file of one 32 x 32 picture, 1 bit a pixel, with the given hot spot.
 QByteArray TinyCursor(quint16 hotX, quint16 hotY)
 {
-    constexpr int size = 32;
-    constexpr int rowBytes = size / 8;
-    QByteArray image;
-    auto put16 = [&image](quint16 v) { image.append(char(v & 0xff)).append(char(v >> 8)); };
-    auto put32 = [&](quint32 v) {
-        put16(quint16(v & 0xffff));
-        put16(quint16(v >> 16));
-    };
-    put32(40);       // header size
-    put32(size);     // width
-    put32(size * 2); // height: picture and mask
-    put16(1);        // planes
-    put16(1);        // bits a pixel
-    for (int i = 0; i < 6; ++i)
-        put32(0);
-    put32(0x00000000);                                 // palette: black
-    put32(0x00ffffff);                                 // white
-    image.append(QByteArray(size * rowBytes, '\x0f')); // the picture
-    image.append(QByteArray(size * rowBytes, '\0'));   // the mask: every pixel shown
-
     QByteArray file;
-    auto f16 = [&file](quint16 v) { file.append(char(v & 0xff)).append(char(v >> 8)); };
-    f16(0);
-    f16(2); // a cursor
-    f16(1);
-    file.append(char(size)).append(char(size)).append('\0').append('\0');
-    f16(hotX);
-    f16(hotY);
-    const quint32 length = quint32(image.size()), offset = 6 + 16;
-    f16(quint16(length & 0xffff));
-    f16(quint16(length >> 16));
-    f16(quint16(offset));
-    f16(0);
-    return file + image;
+    QDataStream out(&file, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    // The directory: a cursor of one picture, its size, hot spot, length and offset.
+    out << quint16(0) << quint16(2) << quint16(1) << quint8(32) << quint8(32) << quint16(0) << hotX
+        << hotY << quint32(40 + 8 + 2 * 128) << quint32(6 + 16);
+    // The picture's header: 32 wide, picture and mask high, one plane of 1 bit a pixel.
+    out << quint32(40) << quint32(32) << quint32(64) << quint16(1) << quint16(1);
+    for (int i = 0; i < 6; ++i)
+        out << quint32(0);
+    out << quint32(0x00000000) << quint32(0x00ffffff); // palette: black, white
+    // The picture, then the mask: every pixel shown.
+    return file + QByteArray(128, '\x0f') + QByteArray(128, '\0');
 }
 
 } // namespace
@@ -93,111 +72,85 @@ class TestWindowServices : public QObject
     Q_OBJECT
 
 private slots:
-    void titleIsCutWordByWord_data();
-    void titleIsCutWordByWord();
-    void setAppTitleGivesBoxesTheirCaption();
-    void colouringTouchesOnlyItsKinds();
-    void withoutSkinFileNothingChanges();
-    void skinFileColoursAndSkinsTheMainWindow();
-    void handPointerAbsentPresentOrBroken();
+    // The product name loses its last word, and more until it fits; a first word that is too
+    // long on its own stays whole.
+    void titleIsCutWordByWord()
+    {
+        const std::pair<QString, QString> titles[] = {
+            {"Tarnwick", "Tarnwick"},
+            {"Tarnwick Asset Inventory", "Tarnwick Asset"},
+            {"Tarnwick Asset Inventory for Small Businesses Everywhere",
+             "Tarnwick Asset Inventory for Small"},
+            {QString(40, 'a') + " tail", QString(40, 'a')},
+            {QString(50, 'x'), QString(50, 'x')},
+            {QString(45, 'a') + " " + QString(10, 'b'), QString(45, 'a')}};
+        for (const auto& [product, title] : titles)
+            QCOMPARE(AppTitleFromProductName(product), title);
+    }
+
+    void setAppTitleGivesBoxesTheirCaption()
+    {
+        TestEnvironment env;
+        SetAppTitle();
+        QCOMPARE(AppTitle(), QString("Tarnwick"));
+        env.boxes.ExpectMessage(BoxAnswer::OK);
+        env.boxes.ExpectMessage(BoxAnswer::Yes);
+        env.boxes.ExpectInput("typed");
+        MsgBox("No caption");
+        QCOMPARE(MsgBox("Own caption", BoxButtons::YesNo, BoxIcon::Question, "Delete"),
+                 BoxAnswer::Yes);
+        QCOMPARE(InputBox("Name?", QString(), "old"), QString("typed"));
+        QCOMPARE(env.boxes.shown()[0].request.title, QString("Tarnwick"));
+        QCOMPARE(env.boxes.shown()[1].request.title, QString("Delete"));
+        QCOMPARE(env.boxes.shown()[1].request.icon, BoxIcon::Question);
+        QCOMPARE(env.boxes.shown()[2].request.title, QString("Tarnwick"));
+        QCOMPARE(env.boxes.shown()[2].defaultText, QString("old"));
+    }
+
+    // Colouring touches only its kinds; skinning does nothing without a skin file and with one
+    // colours the window and applies the file's style sheet.
+    void colouringAndSkinning()
+    {
+        TestEnvironment env;
+        SampleWindow coloured, plain, skinned;
+        ColorForm(coloured.window);
+        for (QWidget* w : QList<QWidget*>{&coloured.window, coloured.label, coloured.frame,
+                                          coloured.option, coloured.check})
+            QVERIFY2(Coloured(*w), w->metaObject()->className());
+        QVERIFY(!coloured.text->autoFillBackground() && !coloured.button->autoFillBackground());
+
+        const QPalette before = plain.window.palette();
+        SkinMainWindow(plain.window);
+        QVERIFY(!plain.window.autoFillBackground() && !plain.label->autoFillBackground());
+        QCOMPARE(plain.window.palette(), before);
+        QVERIFY(plain.window.styleSheet().isEmpty());
+
+        const QByteArray sheet = "QPushButton { color: rgb(10, 20, 30); }";
+        WriteFile(env.programFolder() + "/x/o.cjs", sheet);
+        SkinMainWindow(skinned.window);
+        QVERIFY(Coloured(skinned.window) && Coloured(*skinned.check));
+        QCOMPARE(skinned.window.styleSheet(), QString::fromUtf8(sheet));
+        skinned.window.ensurePolished();
+        skinned.button->ensurePolished();
+        QCOMPARE(skinned.button->palette().color(QPalette::ButtonText), QColor(10, 20, 30));
+    }
+
+    void handPointerAbsentPresentOrBroken()
+    {
+        TestEnvironment env;
+        QVERIFY(!LoadHandPointer().has_value());
+
+        WriteFile(env.programFolder() + "/HAND-M.CUR", TinyCursor(5, 3));
+        const std::optional<QCursor> hand = LoadHandPointer();
+        QVERIFY(hand.has_value());
+        QCOMPARE(hand->pixmap().size(), QSize(32, 32));
+        QCOMPARE(hand->hotSpot(), QPoint(5, 3));
+
+        // A file that is there but no cursor is the caller's error to report.
+        WriteFile(env.programFolder() + "/HAND-M.CUR", "not a cursor at all");
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, LoadHandPointer());
+    }
 };
-
-void TestWindowServices::titleIsCutWordByWord_data()
-{
-    QTest::addColumn<QString>("product");
-    QTest::addColumn<QString>("title");
-    QTest::newRow("one word stays whole") << "Tarnwick"
-                                          << "Tarnwick";
-    QTest::newRow("last word goes") << "Tarnwick Asset Inventory"
-                                    << "Tarnwick Asset";
-    QTest::newRow("cut until it fits") << "Tarnwick Asset Inventory for Small Businesses Everywhere"
-                                       << "Tarnwick Asset Inventory for Small";
-    QTest::newRow("exactly forty after one cut") << QString(40, 'a') + " tail" << QString(40, 'a');
-    QTest::newRow("a long single word cannot be cut") << QString(50, 'x') << QString(50, 'x');
-    QTest::newRow("long words, only the first left")
-        << QString(45, 'a') + " " + QString(10, 'b') << QString(45, 'a');
-}
-
-void TestWindowServices::titleIsCutWordByWord()
-{
-    QFETCH(QString, product);
-    QFETCH(QString, title);
-    QCOMPARE(AppTitleFromProductName(product), title);
-}
-
-void TestWindowServices::setAppTitleGivesBoxesTheirCaption()
-{
-    TestEnvironment env;
-    SetAppTitle();
-    QCOMPARE(AppTitle(), QString("Tarnwick"));
-    env.boxes.ExpectMessage(BoxAnswer::OK);
-    env.boxes.ExpectMessage(BoxAnswer::Yes);
-    env.boxes.ExpectInput("typed");
-    MsgBox("No caption");
-    QCOMPARE(MsgBox("Own caption", BoxButtons::YesNo, BoxIcon::Question, "Delete"), BoxAnswer::Yes);
-    QCOMPARE(InputBox("Name?", QString(), "old"), QString("typed"));
-    QCOMPARE(env.boxes.shown()[0].request.title, QString("Tarnwick"));
-    QCOMPARE(env.boxes.shown()[1].request.title, QString("Delete"));
-    QCOMPARE(env.boxes.shown()[1].request.icon, BoxIcon::Question);
-    QCOMPARE(env.boxes.shown()[2].request.title, QString("Tarnwick"));
-    QCOMPARE(env.boxes.shown()[2].defaultText, QString("old"));
-}
-
-void TestWindowServices::colouringTouchesOnlyItsKinds()
-{
-    SampleWindow w;
-    ColorForm(w.window);
-    QVERIFY(Coloured(w.window));
-    QVERIFY(Coloured(*w.label));
-    QVERIFY(Coloured(*w.frame));
-    QVERIFY(Coloured(*w.option));
-    QVERIFY(Coloured(*w.check));
-    QVERIFY(!w.text->autoFillBackground());
-    QVERIFY(!w.button->autoFillBackground());
-}
-
-void TestWindowServices::withoutSkinFileNothingChanges()
-{
-    TestEnvironment env;
-    SampleWindow w;
-    const QPalette before = w.window.palette();
-    SkinMainWindow(w.window);
-    QVERIFY(!w.window.autoFillBackground());
-    QVERIFY(!w.label->autoFillBackground());
-    QCOMPARE(w.window.palette(), before);
-    QVERIFY(w.window.styleSheet().isEmpty());
-}
-
-void TestWindowServices::skinFileColoursAndSkinsTheMainWindow()
-{
-    TestEnvironment env;
-    const QByteArray sheet = "QPushButton { color: rgb(10, 20, 30); }";
-    WriteFile(env.programFolder() + "/x/o.cjs", sheet);
-    SampleWindow w;
-    SkinMainWindow(w.window);
-    QVERIFY(Coloured(w.window));
-    QVERIFY(Coloured(*w.check));
-    QCOMPARE(w.window.styleSheet(), QString::fromUtf8(sheet));
-    w.window.ensurePolished();
-    w.button->ensurePolished();
-    QCOMPARE(w.button->palette().color(QPalette::ButtonText), QColor(10, 20, 30));
-}
-
-void TestWindowServices::handPointerAbsentPresentOrBroken()
-{
-    TestEnvironment env;
-    QVERIFY(!LoadHandPointer().has_value());
-
-    WriteFile(env.programFolder() + "/HAND-M.CUR", TinyCursor(5, 3));
-    const std::optional<QCursor> hand = LoadHandPointer();
-    QVERIFY(hand.has_value());
-    QCOMPARE(hand->pixmap().size(), QSize(32, 32));
-    QCOMPARE(hand->hotSpot(), QPoint(5, 3));
-
-    // A file that is there but no cursor is the caller's error to report.
-    WriteFile(env.programFolder() + "/HAND-M.CUR", "not a cursor at all");
-    QVERIFY_THROWS_EXCEPTION(RuntimeError, LoadHandPointer());
-}
 
 QTEST_MAIN(TestWindowServices)
 #include "test_window.moc"
