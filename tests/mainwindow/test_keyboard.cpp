@@ -30,20 +30,6 @@ QStringList Unnamed(QWidget& window)
     return unnamed;
 }
 
-// The object names the focus visits from the focused control on, over `steps` moves by Tab.
-QStringList TabWalk(int steps)
-{
-    QStringList visited{QApplication::focusWidget()->objectName()};
-    for (int i = 0; i < steps; ++i) {
-        // A date picker takes Tab through its day, month and year first.
-        QWidget* from = QApplication::focusWidget();
-        for (int key = 0; key < 4 && QApplication::focusWidget() == from; ++key)
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        visited << QApplication::focusWidget()->objectName();
-    }
-    return visited;
-}
-
 } // namespace
 
 class TestKeyboard : public QObject
@@ -52,11 +38,14 @@ class TestKeyboard : public QObject
 
 private slots:
     // The list, then the seven buttons in the design's order, then round to the list; Space
-    // presses the focused button.
-    void mainWindowTabOrderAndSpace()
+    // presses the focused button. The icon comes out of the window library's resources, not
+    // an empty file name, and every window shows it.
+    void mainWindowTabOrderSpaceAndIcon()
     {
         TestEnvironment env;
         auto form = StartMainWindow();
+        QVERIFY(!ProgramIcon().pixmap(32).isNull());
+        QVERIFY(!form->windowIcon().pixmap(32).isNull());
         form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
         form->ListView1->setFocus();
@@ -74,8 +63,8 @@ private slots:
     }
 
     // Both record dialogs: the design's tab order from the control that has the focus on
-    // opening, and a name for every control.
-    void recordDialogsTabOrderAndNames()
+    // opening, a name for every control, the icon.
+    void recordDialogsTabOrderNamesAndIcon()
     {
         TestEnvironment env;
         env.OpenDatabase();
@@ -83,29 +72,15 @@ private slots:
         QCOMPARE(TabWalk(6), QStringList({"dtpDate", "txtDescription", "txtPerformedBy", "txtCost",
                                           "PushButton2", "PushButton1", "dtpDate"}));
         QCOMPARE(Unnamed(*maintenance), QStringList());
+        QVERIFY(!maintenance->windowIcon().pixmap(32).isNull());
         maintenance->close();
 
         auto depreciation = OpenDialog<Form3>("", "Add New Depreciation");
         QCOMPARE(TabWalk(4),
                  QStringList({"txtCost", "PushButton2", "PushButton1", "dtpDate", "txtCost"}));
         QCOMPARE(Unnamed(*depreciation), QStringList());
-        depreciation->close();
-    }
-
-    // The icon comes out of the window library's resources, not an empty file name, and every
-    // window shows it.
-    void everyWindowDrawsTheProgramIcon()
-    {
-        TestEnvironment env;
-        QVERIFY(!ProgramIcon().pixmap(32).isNull());
-        env.OpenDatabase();
-        auto maintenance = OpenDialog<Form2>("", "Add New Maintenance");
-        auto depreciation = OpenDialog<Form3>("", "Add New Depreciation");
-        QVERIFY(!maintenance->windowIcon().pixmap(32).isNull());
         QVERIFY(!depreciation->windowIcon().pixmap(32).isNull());
-        env.CloseDatabase();
-        auto form = StartMainWindow();
-        QVERIFY(!form->windowIcon().pixmap(32).isNull());
+        depreciation->close();
     }
 };
 
