@@ -7,17 +7,6 @@
 #include <QTemporaryFile>
 
 // Start-up, shutdown, the window states kept between starts, and the layout they give.
-class TestLoad : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void firstStartProvisionsAndShowsAnEmptyList();
-    void closeSavesWidthsAndStateForTheNextStart();
-    void failingStepsAreReportedAndTheNextStepRuns();
-    void designLayoutStretchedWhenMaximisedAndCentredWhenRestored();
-};
-
 namespace {
 
 // A control's place in twips, as the screen's whole pixels give it back.
@@ -47,118 +36,119 @@ bool HelpStandsClear(const Form1& form)
 
 } // namespace
 
-void TestLoad::firstStartProvisionsAndShowsAnEmptyList()
+class TestLoad : public QObject
 {
-    TestEnvironment env;
-    auto form = StartMainWindow();
-    QVERIFY(QFile::exists(env.workingDatabase()));
-    QVERIFY(g_Conn && g_Conn->State() == Connection::adStateOpen);
-    QCOMPARE(form->windowTitle(), QString("Tarnwick"));
-    QVERIFY(!form->windowIcon().isNull());
-    QCOMPARE(form->ListView1->ColumnWidth(0), 1200.0);
-    for (int column = 1; column < 19; ++column)
-        QCOMPARE(form->ListView1->ColumnWidth(column), 1500.0);
-    QVERIFY(!form->m_WasMaximized);
-    QCOMPARE(form->windowState(), Qt::WindowNoState);
-    QVERIFY(env.boxes.shown().isEmpty());
-}
+    Q_OBJECT
 
-void TestLoad::closeSavesWidthsAndStateForTheNextStart()
-{
-    TestEnvironment env;
+private slots:
+    void closeSavesWidthsAndStateForTheNextStart()
     {
-        auto form = StartMainWindow();
-        form->ListView1->SetColumnWidth(2, 2250);
-        form->ListView1->SetColumnWidth(4, 0);
-        form->close();
-        QVERIFY(!g_Conn);
-    }
-    QCOMPARE(GetSetting("Velquor", "Tarnwick", "ColumnHeaders3"), QString("2250"));
-    // Each start shows the state the last one closed in, then closes in the next.
-    const struct
-    {
-        QString saved;
-        Qt::WindowState shown;
-        void (QWidget::*next)();
-    } starts[] = {{"0", Qt::WindowNoState, &QWidget::showMinimized},
-                  {"1", Qt::WindowMinimized, &QWidget::showMaximized},
-                  {"2", Qt::WindowMaximized, nullptr}};
-    for (const auto& start : starts) {
-        QCOMPARE(GetSetting("Velquor", "Tarnwick", "WindowState"), start.saved);
-        auto form = StartMainWindow();
-        QVERIFY(start.shown == Qt::WindowNoState ? form->windowState() == Qt::WindowNoState
-                                                 : form->windowState().testFlag(start.shown));
-        QCOMPARE(form->m_WasMaximized, start.shown != Qt::WindowNoState);
-        QCOMPARE(form->ListView1->ColumnWidth(2), 2250.0);
-        QCOMPARE(form->ListView1->ColumnWidth(4), 0.0);
-        QCOMPARE(form->ListView1->ColumnWidth(0), 1200.0);
-        if (start.next) {
-            (form.get()->*start.next)();
+        TestEnvironment env;
+        {
+            auto form = StartMainWindow();
+            form->ListView1->SetColumnWidth(2, 2250);
+            form->ListView1->SetColumnWidth(4, 0);
             form->close();
+            QVERIFY(!g_Conn);
+        }
+        QCOMPARE(GetSetting("Velquor", "Tarnwick", "ColumnHeaders3"), QString("2250"));
+        // Each start shows the state the last one closed in, then closes in the next.
+        const struct
+        {
+            QString saved;
+            Qt::WindowState shown;
+            void (QWidget::*next)();
+        } starts[] = {{"0", Qt::WindowNoState, &QWidget::showMinimized},
+                      {"1", Qt::WindowMinimized, &QWidget::showMaximized},
+                      {"2", Qt::WindowMaximized, nullptr}};
+        for (const auto& start : starts) {
+            QCOMPARE(GetSetting("Velquor", "Tarnwick", "WindowState"), start.saved);
+            auto form = StartMainWindow();
+            QVERIFY(start.shown == Qt::WindowNoState ? form->windowState() == Qt::WindowNoState
+                                                     : form->windowState().testFlag(start.shown));
+            QCOMPARE(form->m_WasMaximized, start.shown != Qt::WindowNoState);
+            QCOMPARE(form->ListView1->ColumnWidth(2), 2250.0);
+            QCOMPARE(form->ListView1->ColumnWidth(4), 0.0);
+            QCOMPARE(form->ListView1->ColumnWidth(0), 1200.0);
+            if (start.next) {
+                (form.get()->*start.next)();
+                form->close();
+            }
         }
     }
-}
 
-// A template that is missing and a saved width that is no number.
-void TestLoad::failingStepsAreReportedAndTheNextStepRuns()
-{
-    TestEnvironment env;
-    QVERIFY(QFile::remove(env.programFolder() + "/dbBlank.mdb"));
-    SaveSetting("Velquor", "Tarnwick", "ColumnHeaders3", "wide");
-    for (int i = 0; i < 4; ++i)
-        env.boxes.ExpectMessage(BoxAnswer::OK);
-    auto form = StartMainWindow();
-    const QStringList prompts = env.boxes.prompts();
-    QCOMPARE(prompts.size(), 4);
-    const std::pair<const char*, int> steps[] = {
-        {"Form_Load", 100}, {"Form_Load", 114}, {"Form_Load", 118}, {"ListData", 102}};
-    for (int n = 0; n < 4; ++n)
-        QVERIFY2(prompts[n].contains(CommandLocation(steps[n].first, steps[n].second)),
-                 qPrintable(prompts[n]));
-    QCOMPARE(env.boxes.shown().at(0).request.title, QString("Application Error"));
-    // The steps after the failures still ran.
-    QCOMPARE(form->ListView1->ColumnCount(), 19);
-    QCOMPARE(form->ListView1->ItemCount(), 0);
-    QCOMPARE(form->windowTitle(), QString("Tarnwick"));
-    QVERIFY(form->ListView1->ColumnWidth(2) != 0.0);
-    QCOMPARE(form->ListView1->ColumnWidth(3), 1500.0);
-    // A connection that never opened is released without a report.
-    form->close();
-    QCOMPARE(env.boxes.shown().size(), 4);
-    QVERIFY(!g_Conn);
-}
+    // A template that is missing and a saved width that is no number.
+    void failingStepsAreReportedAndTheNextStepRuns()
+    {
+        TestEnvironment env;
+        QVERIFY(QFile::remove(env.programFolder() + "/dbBlank.mdb"));
+        SaveSetting("Velquor", "Tarnwick", "ColumnHeaders3", "wide");
+        for (int i = 0; i < 4; ++i)
+            env.boxes.ExpectMessage(BoxAnswer::OK);
+        auto form = StartMainWindow();
+        const QStringList prompts = env.boxes.prompts();
+        QCOMPARE(prompts.size(), 4);
+        const std::pair<const char*, int> steps[] = {
+            {"Form_Load", 100}, {"Form_Load", 114}, {"Form_Load", 118}, {"ListData", 102}};
+        for (int n = 0; n < 4; ++n)
+            QVERIFY2(prompts[n].contains(CommandLocation(steps[n].first, steps[n].second)),
+                     qPrintable(prompts[n]));
+        QCOMPARE(env.boxes.shown().at(0).request.title, QString("Application Error"));
+        // The steps after the failures still ran.
+        QCOMPARE(form->ListView1->ColumnCount(), 19);
+        QCOMPARE(form->ListView1->ItemCount(), 0);
+        QCOMPARE(form->windowTitle(), QString("Tarnwick"));
+        QVERIFY(form->ListView1->ColumnWidth(2) != 0.0);
+        QCOMPARE(form->ListView1->ColumnWidth(3), 1500.0);
+        // A connection that never opened is released without a report.
+        form->close();
+        QCOMPARE(env.boxes.shown().size(), 4);
+        QVERIFY(!g_Conn);
+    }
 
-void TestLoad::designLayoutStretchedWhenMaximisedAndCentredWhenRestored()
-{
-    TestEnvironment env;
-    auto form = StartMainWindow();
-    const QRect design = Snapped(120, 120, 11760, 5475);
-    QCOMPARE(TwipsOf(*form->ListView1), design);
-    QVERIFY(HelpStandsClear(*form));
-    // Never maximised: minimise and restore move nothing.
-    const QPoint at = form->pos();
-    form->showMinimized();
-    form->showNormal();
-    QCOMPARE(form->pos(), at);
-    QCOMPARE(TwipsOf(*form->ListView1), design);
+    // The first start provisions the database and shows the design's empty list, stretched
+    // when maximised and centred when restored.
+    void firstStartDesignLayoutStretchedWhenMaximisedAndCentredWhenRestored()
+    {
+        TestEnvironment env;
+        auto form = StartMainWindow();
+        QVERIFY(QFile::exists(env.workingDatabase()));
+        QVERIFY(g_Conn && g_Conn->State() == Connection::adStateOpen);
+        QCOMPARE(form->windowTitle(), QString("Tarnwick"));
+        QCOMPARE(form->ListView1->ColumnWidth(0), 1200.0);
+        for (int column = 1; column < 19; ++column)
+            QCOMPARE(form->ListView1->ColumnWidth(column), 1500.0);
+        QVERIFY(!form->m_WasMaximized);
+        QCOMPARE(form->windowState(), Qt::WindowNoState);
+        QVERIFY(env.boxes.shown().isEmpty());
+        const QRect design = Snapped(120, 120, 11760, 5475);
+        QCOMPARE(TwipsOf(*form->ListView1), design);
+        QVERIFY(HelpStandsClear(*form));
+        // Never maximised: minimise and restore move nothing.
+        const QPoint at = form->pos();
+        form->showMinimized();
+        form->showNormal();
+        QCOMPARE(form->pos(), at);
+        QCOMPARE(TwipsOf(*form->ListView1), design);
 
-    form->showMaximized();
-    QVERIFY(form->m_WasMaximized);
-    QVERIFY(form->windowState() & Qt::WindowMaximized);
-    QTRY_COMPARE(TwipsOf(*form->ListView1), Snapped(120, 120, 18870, 9810));
-    QCOMPARE(TwipsOf(*form->PushButton[2]).topLeft(), Snapped(3360, 10035, 0, 0).topLeft());
-    QCOMPARE(TwipsOf(*form->PushButton[4]).topLeft(), Snapped(3360, 10545, 0, 0).topLeft());
-    QVERIFY(HelpStandsClear(*form));
-    form->showNormal();
-    QCOMPARE(TwipsOf(*form->ListView1), design);
-    QVERIFY(HelpStandsClear(*form));
-    // Moved, minimised and restored: centred again.
-    const QPoint centred = form->pos();
-    form->move(centred + QPoint(40, 30));
-    form->showMinimized();
-    form->showNormal();
-    QCOMPARE(form->pos(), centred);
-}
+        form->showMaximized();
+        QVERIFY(form->m_WasMaximized);
+        QVERIFY(form->windowState() & Qt::WindowMaximized);
+        QTRY_COMPARE(TwipsOf(*form->ListView1), Snapped(120, 120, 18870, 9810));
+        QCOMPARE(TwipsOf(*form->PushButton[2]).topLeft(), Snapped(3360, 10035, 0, 0).topLeft());
+        QCOMPARE(TwipsOf(*form->PushButton[4]).topLeft(), Snapped(3360, 10545, 0, 0).topLeft());
+        QVERIFY(HelpStandsClear(*form));
+        form->showNormal();
+        QCOMPARE(TwipsOf(*form->ListView1), design);
+        QVERIFY(HelpStandsClear(*form));
+        // Moved, minimised and restored: centred again.
+        const QPoint centred = form->pos();
+        form->move(centred + QPoint(40, 30));
+        form->showMinimized();
+        form->showNormal();
+        QCOMPARE(form->pos(), centred);
+    }
+};
 
 // A 1280 x 768 screen at 96 dots per inch: a maximised window of 19200 x 11520 twips.
 int main(int argc, char** argv)
