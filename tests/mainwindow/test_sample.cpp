@@ -3,6 +3,8 @@
 #include "editor/EditorFixture.h"
 #include "platform/adodb/Recordset.h"
 #include "platform/conv/Conv.h"
+#include "platform/report/ReportFixture.h"
+#include "platform/report/ReportPreview.h"
 
 namespace {
 
@@ -45,6 +47,21 @@ long long Count(const QString& table)
     return QueryCount("select count(*) from " + table);
 }
 
+// Presses Create/Print Report and gives the text of the preview's PDF export.
+QString ReportText(Form1& form, const QString& path)
+{
+    QFile::remove(path);
+    ModalRecorder previews([&](QWidget& window) {
+        auto* preview = qobject_cast<ReportPreview*>(&window);
+        QVERIFY(preview);
+        QVERIFY(preview->ExportPdf(path));
+    });
+    Click(form, "PushButton7");
+    if (previews.shown != 1)
+        return QString();
+    return PdfText(path);
+}
+
 } // namespace
 
 class TestSample : public QObject
@@ -52,7 +69,7 @@ class TestSample : public QObject
     Q_OBJECT
 
 private slots:
-    void emptyLookupTablesGetBothExampleRowsAndThreeAssets()
+    void emptyLookupTablesGetBothExampleRowsAndThreeAssetsThatTheReportPrints()
     {
         TestEnvironment env;
         auto form = StartMainWindow();
@@ -89,6 +106,29 @@ private slots:
         QCOMPARE(KeysOf("Ink Printer").join('|'), Keys("max"));
         QCOMPARE(KeysOf("Laser Printer").join('|'), Keys("max"));
         QCOMPARE(form->ListView1->ItemCount(), 3);
+
+        // The report's pages, read back from the preview's own PDF export, print every field
+        // of every asset formatted.
+        const QString hostile =
+            QString::fromUtf8("O'Neil <b>bold</b> \"; drop table Assets; -- שלום 🙂");
+        RawSql("update Assets set AssetDescription='" + QString(hostile).replace("'", "''") +
+               "', DateSold=null, SalvageValue=null where AssetID=3");
+        const QString text = ReportText(*form, env.root() + "/assets.pdf");
+        for (const char* field : {"Ink Printer", "Personal Computer", "IPT11", "DPC628", "W3C124",
+                                  "XEC349834", "0786543", "00754355", "Carter, Daniel",
+                                  "Wilson, John", "Simmons Supplies", "Cancelled", "In process",
+                                  "Sales", "07.12.2026", "Comments here", "300,00р.", "520,00р."})
+            QVERIFY2(text.contains(QString::fromUtf8(field)), field);
+        // Markup and statement text print as typed; the emoji needs a font the page may lack.
+        const QString typed = "O'Neil <b>bold</b> \"; drop table Assets; --";
+        QVERIFY2(text.contains(typed) && text.contains(QString::fromUtf8("שלום")),
+                 qPrintable(text));
+        QVERIFY(InOrder(text, {"Ink Printer", "Personal Computer", typed}));
+        QCOMPARE(Count("Assets"), 3);
+        // Each click reads the data again.
+        RawSql("update Assets set AssetDescription='Colour Printer' where AssetID=1");
+        const QString second = ReportText(*form, env.root() + "/second.pdf");
+        QVERIFY(second.contains("Colour Printer") && !second.contains("Ink Printer"));
     }
 
     void shortTablesAreFilledOnceFullOnesReferredToByOldestAndNewest()
@@ -140,6 +180,22 @@ private slots:
                 "in Tarnwick2021/08/31.Form1.PushButton4_Click at line "));
         QCOMPARE(Count("Assets"), 0);
         QCOMPARE(Count("Employees") + Count("Vendors"), 4);
+    }
+
+    void aClosedConnectionIsReportedStepByStepAndNoReportShown()
+    {
+        TestEnvironment env;
+        auto form = StartMainWindow();
+        g_Conn->Close();
+        for (int n = 0; n < 6; ++n)
+            env.boxes.ExpectMessage(BoxAnswer::OK);
+        ModalRecorder previews;
+        Click(*form, "PushButton7");
+        QCOMPARE(previews.shown, 0);
+        QStringList steps;
+        for (const auto& box : env.boxes.shown())
+            steps << box.request.prompt.section("at line ", 1).section('\r', 0, 0);
+        QVERIFY2(steps.startsWith("102"), qPrintable(steps.join(",")));
     }
 };
 
