@@ -292,24 +292,6 @@ void Form4::NameControls()
     }
 }
 
-void Form4::SetKeyboardOrder()
-{
-    const QList<QWidget*> order{
-        cboEmployees,     cboVendors,        cboCategories,       cboStatus,
-        cboDepartment,    txtNextSchedMaint, txtDescription,      txtDateAcquired,
-        txtDateSold,      txtModelNo,        txtSerialNo,         txtBarcodeNo,
-        txtPurchasePrice, txtCurrentValue,   txtTotalMaintenance, txtTotalDepreciation,
-        SSTab1,           ListView1,         PushButton[4],       PushButton[5],
-        PushButton[6],    txtDeprMethod,     txtDepreciableLife,  txtSalvageValue,
-        ListView2,        PushButton[7],     PushButton[8],       PushButton[9],
-        txtComments,      PushButton[1],     PushButton[2],       PushButton[10],
-        PushButton[11],   PushButton[12],    PushButton[13],      PushButton[14],
-        PushButton[15],   PushButton[16],    PushButton[17],      PushButton[18],
-        PushButton[19]};
-    for (int i = 1; i < order.size(); ++i)
-        setTabOrder(order[i - 1], order[i]);
-}
-
 void Form4::ConnectButtons()
 {
     void (Form4::*const handlers[20])() = {

@@ -142,6 +142,8 @@ public:
 protected:
     // Runs the leave-the-box rules when focus leaves a number or date box.
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Tab and Shift+Tab follow the design's order of the controls.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void Form_Load();
@@ -153,6 +155,8 @@ private:
     // Gives every control its accessible name, once all of them stand.
     void NameControls();
     void SetKeyboardOrder();
+    // The controls in the design's keyboard order; the tab strip stands for the tab control.
+    QList<QWidget*> m_keyboardOrder;
     void ConnectButtons();
     void SetUpPointer();
     // The five columns of ListView1 and the three of ListView2 with their widths.

@@ -16,6 +16,7 @@ private slots:
     void everyStoredValueIsShown();
     void depreciationBasisAndNullValues();
     void nullLookupValueIsReportedAndTheRestShown();
+    void keyboardAloneReachesEveryControlOfEachPage();
 };
 
 void TestWindow::controlsTheirKindsNamesAndPlaces()
@@ -196,6 +197,44 @@ void TestWindow::nullLookupValueIsReportedAndTheRestShown()
     QCOMPARE(form->cboEmployees->currentIndex(), -1);
     QCOMPARE(form->cboVendors->currentText(), QString("Acme"));
     QCOMPARE(form->txtDepreciationBasis->text(), QString("$800.00"));
+}
+
+// Tab visits the controls in the design's order, skipping the display-only boxes and the
+// pages not shown; the arrow keys on the tab strip change the page, and Space presses a
+// button.
+void TestWindow::keyboardAloneReachesEveryControlOfEachPage()
+{
+    EditorCase c;
+    auto form = OpenEditor(AddAsset(AssetRow(c.ids)));
+    form->cboEmployees->setFocus();
+    const QStringList top{"cboEmployees",     "cboVendors",      "cboCategories",
+                          "cboStatus",        "cboDepartment",   "txtNextSchedMaint",
+                          "txtDescription",   "txtDateAcquired", "txtDateSold",
+                          "txtModelNo",       "txtSerialNo",     "txtBarcodeNo",
+                          "txtPurchasePrice", "txtCurrentValue"};
+    const QStringList foot{"PushButton1",  "PushButton2",  "PushButton10", "PushButton11",
+                           "PushButton12", "PushButton13", "PushButton14", "PushButton15",
+                           "PushButton16", "PushButton17", "PushButton18", "PushButton19"};
+    const QStringList pages[] = {{"ListView1", "PushButton4", "PushButton5", "PushButton6"},
+                                 {"txtDeprMethod", "txtDepreciableLife", "txtSalvageValue",
+                                  "ListView2", "PushButton7", "PushButton8", "PushButton9"},
+                                 {"txtComments"}};
+    const QString strip = form->SSTab1->tabBar()->objectName();
+    for (int page = 0; page < 3; ++page) {
+        QCOMPARE(form->SSTab1->currentIndex(), page);
+        const QStringList expected =
+            top + QStringList{strip} + pages[page] + foot + QStringList{"cboEmployees"};
+        QCOMPARE(TabWalk(int(expected.size()) - 1), expected);
+        form->SSTab1->tabBar()->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(form->SSTab1->tabBar(), Qt::Key_Right);
+        form->cboEmployees->setFocus();
+    }
+    QTest::keyClick(form->cboEmployees, Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget(), form->PushButton[19]);
+    QCOMPARE(c.env.boxes.shown().size(), 0);
+    form->PushButton[2]->setFocus();
+    QTest::keyClick(form->PushButton[2], Qt::Key_Space);
+    QVERIFY(!form->isVisible());
 }
 
 QTEST_MAIN(TestWindow)

@@ -7,6 +7,7 @@
 #include "platform/os/Clock.h"
 #include "platform/os/ProgramFolder.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLocale>
@@ -173,4 +174,16 @@ QStringList HostileTexts()
         QString::fromUtf8("Привет, 東京, שלום עולם, e\u0301, 🙂🏭"),
         QString::fromUtf8("\u202emixed\u202c direction"),
     };
+}
+
+QStringList TabWalk(int steps)
+{
+    QStringList visited{QApplication::focusWidget()->objectName()};
+    for (int i = 0; i < steps; ++i) {
+        QWidget* from = QApplication::focusWidget();
+        for (int key = 0; key < 4 && QApplication::focusWidget() == from; ++key)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << QApplication::focusWidget()->objectName();
+    }
+    return visited;
 }

@@ -88,3 +88,8 @@ long long QueryCount(const QString& sql);
 // statement syntax, backslashes, control characters, a long text, other scripts, combining
 // and direction marks, emoji.
 QStringList HostileTexts();
+
+// The object names the focus visits from the focused control on, over `steps` moves by Tab;
+// a control that takes Tab itself first (a date picker's day, month and year) is left by up
+// to four presses.
+QStringList TabWalk(int steps);
