@@ -7,7 +7,6 @@
 #include "platform/conv/Conv.h"
 #include "support/TestSupport.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -32,13 +31,6 @@ private slots:
 };
 
 namespace {
-
-QByteArray Digest(const QString& path)
-{
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
-}
 
 QString Refusal(const std::function<void()>& action)
 {

@@ -1,7 +1,6 @@
 #include "editor/EditorFixture.h"
 #include "mainwindow/MainWindowFixture.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <unistd.h>
@@ -22,18 +21,6 @@ private slots:
 };
 
 namespace {
-
-QByteArray Digest(const QString& path)
-{
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
-}
-
-bool SetMode(const QString& path, QFile::Permissions mode)
-{
-    return QFile::setPermissions(path, mode);
-}
 
 constexpr QFile::Permissions kReadOnlyFile = QFile::ReadOwner | QFile::ReadGroup;
 constexpr QFile::Permissions kReadOnlyFolder = kReadOnlyFile | QFile::ExeOwner | QFile::ExeGroup;
@@ -69,7 +56,7 @@ void TestDataFile::storedDataIsShownAndWritesAreReported()
     AddMaintenance(AddAsset(AssetRow(AddLookupRows())), "CCur('5')");
     env.CloseDatabase();
     const QString locked = folder ? QFileInfo(env.workingDatabase()).path() : env.workingDatabase();
-    QVERIFY(SetMode(locked, folder ? kReadOnlyFolder : kReadOnlyFile));
+    QVERIFY(QFile::setPermissions(locked, folder ? kReadOnlyFolder : kReadOnlyFile));
     const QByteArray before = Digest(env.workingDatabase());
 
     auto form = StartMainWindow();
@@ -93,7 +80,8 @@ void TestDataFile::storedDataIsShownAndWritesAreReported()
     QCOMPARE(Digest(env.workingDatabase()), before);
 
     // Once writable again the data is whole and takes writes.
-    QVERIFY(SetMode(locked, folder ? kWritableFolder : kReadOnlyFile | QFile::WriteOwner));
+    QVERIFY(QFile::setPermissions(locked,
+                                  folder ? kWritableFolder : kReadOnlyFile | QFile::WriteOwner));
     env.OpenDatabase();
     QCOMPARE(QueryText("PRAGMA integrity_check"), QString("ok"));
     QCOMPARE(QueryCount("select count(*) from Assets") + QueryCount("select count(*) from "
@@ -108,7 +96,7 @@ void TestDataFile::storedDataIsShownAndWritesAreReported()
 void TestDataFile::aDataFolderThatCannotBeMadeIsReported()
 {
     TestEnvironment env;
-    QVERIFY(SetMode(env.dataHome(), kReadOnlyFolder));
+    QVERIFY(QFile::setPermissions(env.dataHome(), kReadOnlyFolder));
     for (int n = 0; n < 3; ++n)
         env.boxes.ExpectMessage(BoxAnswer::OK);
     auto form = StartMainWindow();
@@ -122,7 +110,7 @@ void TestDataFile::aDataFolderThatCannotBeMadeIsReported()
     QCOMPARE(QDir(env.dataHome()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
              QStringList());
     QCOMPARE(form->windowTitle(), QString("Tarnwick"));
-    QVERIFY(SetMode(env.dataHome(), kWritableFolder));
+    QVERIFY(QFile::setPermissions(env.dataHome(), kWritableFolder));
 }
 
 // A working database that is no database, or only the first half of one, is reported where it

@@ -8,6 +8,7 @@
 #include "platform/os/ProgramFolder.h"
 
 #include <QApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QLocale>
@@ -161,6 +162,13 @@ QString QueryText(const QString& sql)
 long long QueryCount(const QString& sql)
 {
     return QueryText(sql).toLongLong();
+}
+
+QByteArray Digest(const QString& path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
 }
 
 QStringList HostileTexts()

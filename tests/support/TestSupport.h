@@ -83,6 +83,8 @@ QString TemplateDatabasePath();
 // Runs one query on g_Conn and gives the first field of its first row as text ("" when none).
 QString QueryText(const QString& sql);
 long long QueryCount(const QString& sql);
+// A digest of a file's bytes, to show that it was left exactly as it was.
+QByteArray Digest(const QString& path);
 
 // Texts that must be stored and shown back exactly wherever a user can type one: quotes and
 // statement syntax, backslashes, control characters, a long text, other scripts, combining
