@@ -38,18 +38,8 @@ void ExpectBox(const RecordingBoxes::Shown& box, const QString& prompt, const QS
     QCOMPARE(box.request.icon, BoxIcon::None);
 }
 
-// One employee, vendor, category, status and department, each with key 1.
-void AddLookups()
-{
-    RawSql("insert into Employees (FirstName, LastName) values ('John', 'Smith')");
-    RawSql("insert into Vendors (VendorName) values ('Acme Supply')");
-    RawSql("insert into [Asset Categories] (AssetCategory) values ('Computers')");
-    RawSql("insert into Status (Status) values ('In Use')");
-    RawSql("insert into Departments (DepartmentName) values ('Accounts')");
-}
-
 // An asset with the given key, price, acquisition date (ISO text or null) and employee key,
-// the rest filled in.
+// the rest filled in with the first lookup rows' keys (1).
 void InsertAsset(int id, const QString& price, const QString& acquired, const QString& employee)
 {
     RawSql(QString("insert into Assets (AssetID, AssetDescription, EmployeeID, AssetCategoryID, "
@@ -227,7 +217,7 @@ private slots:
         QCOMPARE(model->headerData(6, Qt::Horizontal).toString(), QString("Next Maintenance"));
         QCOMPARE(model->headerData(18, Qt::Horizontal).toString(), QString("Comments"));
 
-        AddLookups();
+        AddLookupRows();
         InsertAsset(1, "1234.5", "'2021-03-15'", "1");
         RawSql("update Assets set DateSold = '2024-11-02', NextSchedMaint = '2027-01-31' "
                "where AssetID = 1");
@@ -236,16 +226,16 @@ private slots:
         RawSql("update Assets set VendorID = 99 where AssetID = 2");
         form->ListData();
         QCOMPARE(list.ItemCount(), 2);
-        const QStringList first{"1",        "Smith, John", "Acme Supply", "Computers", "In Use",
-                                "Accounts", "1/31/2027",   "Laptop 1",    "3/15/2021", "11/2/2024",
-                                "M-1",      "S-1",         "B-1",         "1234.5",    "1234.5",
-                                "SL",       "5",           "100",         "note 1"};
+        const QStringList first{"1",     "Smith, John", "Bolt",     "Printers",  "Retired",
+                                "Works", "1/31/2027",   "Laptop 1", "3/15/2021", "11/2/2024",
+                                "M-1",   "S-1",         "B-1",      "1234.5",    "1234.5",
+                                "SL",    "5",           "100",      "note 1"};
         for (int column = 0; column < 19; ++column)
             QCOMPARE(ColumnTexts(list, column).at(0), first.at(column));
         QCOMPARE(list.ItemText(1), QString("2"));
         for (int emptyColumn : {1, 2, 6, 8, 9})
             QCOMPARE(list.SubItemText(1, emptyColumn), QString());
-        QCOMPARE(list.SubItemText(1, 3), QString("Computers"));
+        QCOMPARE(list.SubItemText(1, 3), QString("Printers"));
         QCOMPARE(list.SubItemText(1, 13), QString("584"));
         QVERIFY(env.boxes.shown().isEmpty());
     }
@@ -254,8 +244,7 @@ private slots:
     {
         TestEnvironment env;
         auto form = StartMainWindow();
-        AddLookups();
-        RawSql("insert into Employees (FirstName, LastName) values ('Ann', 'Baker')");
+        AddLookupRows();
         RawSql("insert into Employees (FirstName, LastName) values ('Zoe', 'adams')");
         InsertAsset(10, "1000", "'2019-10-02'", "1");
         InsertAsset(2, "584", "'2021-03-15'", "2");
@@ -283,7 +272,7 @@ private slots:
         ClickHeader(list, 1);
         QVERIFY(list.SortKey() == 1 && list.SortOrder() == 0);
         QCOMPARE(ColumnTexts(list, 1),
-                 QStringList({"", "adams, Zoe", "Baker, Ann", "Smith, John"}));
+                 QStringList({"", "adams, Zoe", "O'Brien, Ann", "Smith, John"}));
         ClickHeader(list, 1);
 
         // A rebuild with a new row keeps the sort, and the new row takes its place in it.
@@ -292,8 +281,8 @@ private slots:
         form->ListData();
         QVERIFY(list.Sorted());
         QCOMPARE(ColumnTexts(list, 1),
-                 QStringList({"Smith, John", "Moss, Carl", "Baker, Ann", "adams, Zoe", ""}));
-        QCOMPARE(ColumnTexts(list, 0), QStringList({"10", "4", "2", "9", "11"}));
+                 QStringList({"Smith, John", "O'Brien, Ann", "Moss, Carl", "adams, Zoe", ""}));
+        QCOMPARE(ColumnTexts(list, 0), QStringList({"10", "2", "4", "9", "11"}));
     }
 
     // A view without the comments column, then no view at all.
@@ -301,7 +290,7 @@ private slots:
     {
         TestEnvironment env;
         auto form = StartMainWindow();
-        AddLookups();
+        AddLookupRows();
         InsertAsset(1, "10", "null", "1");
         InsertAsset(2, "20", "null", "1");
         RawSql("drop view qryAssets");
