@@ -53,9 +53,9 @@ class TestListView : public QObject
     Q_OBJECT
 
 private slots:
-    // Cells, a column added to a filled list, clearing; indexes past the list are errors that
-    // change nothing.
-    void columnsCellsAndBadIndexes()
+    // Cells, a column added to a filled list, clearing, widths; indexes past the list are
+    // errors that change nothing.
+    void columnsCellsWidthsAndBadIndexes()
     {
         IdsAndNames t;
         QCOMPARE(t.list.ColumnCount(), 2);
@@ -82,24 +82,19 @@ private slots:
         QCOMPARE(t.list.ItemCount(), 0);
         QCOMPARE(t.list.ColumnCount(), 3);
         QCOMPARE(t.list.SelectedIndex(), -1);
-    }
 
-    void widthsReadBackAsSet()
-    {
-        ListView list;
-        for (int c = 0; c < 4; ++c)
-            list.AddColumn(QString::number(c));
-        list.SetColumnWidth(0, 1200);
-        list.SetColumnWidth(1, 1000); // not a whole number of pixels at 15 twips a pixel
-        list.SetColumnWidth(2, 0);
-        QCOMPARE(list.ColumnWidth(0), 1200.0);
-        QCOMPARE(list.ColumnWidth(1), 1000.0);
-        QCOMPARE(list.ColumnWidth(2), 0.0);
-        QCOMPARE(list.header()->sectionSize(0), TwipsToPixels(1200));
-        QCOMPARE(list.header()->sectionSize(2), 0);
-        // Dragged wider by the user, the width is what the screen shows.
-        list.header()->resizeSection(1, 90);
-        QCOMPARE(list.ColumnWidth(1), PixelsToTwips(90));
+        // Widths read back as set, also one that is no whole number of pixels at 15 twips a
+        // pixel; one the user drags is what the screen shows.
+        t.list.SetColumnWidth(0, 1200);
+        t.list.SetColumnWidth(1, 1000);
+        t.list.SetColumnWidth(2, 0);
+        QCOMPARE(t.list.ColumnWidth(0), 1200.0);
+        QCOMPARE(t.list.ColumnWidth(1), 1000.0);
+        QCOMPARE(t.list.ColumnWidth(2), 0.0);
+        QCOMPARE(t.list.header()->sectionSize(0), TwipsToPixels(1200));
+        QCOMPARE(t.list.header()->sectionSize(2), 0);
+        t.list.header()->resizeSection(1, 90);
+        QCOMPARE(t.list.ColumnWidth(1), PixelsToTwips(90));
     }
 
     // Values with the empty one first, both ways; the selection follows its row, and
