@@ -2,18 +2,22 @@
 
 #include "platform/RuntimeError.h"
 #include "platform/adodb/Recordset.h"
+#include "platform/report/DataFormat.h"
 #include "platform/report/DataReport.h"
 #include "platform/report/ReportLayout.h"
 #include "platform/report/ReportPainter.h"
 
 #include <QDate>
+#include <limits>
 
-// Paging of a banded report over the rows of a real database, and its pages exported.
+// The text box forms, paging of a banded report over the rows of a real database, and its
+// pages exported.
 class TestLayout : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void textBoxFormsUnderBothLocales();
     void pagesBandsAndTheirPlaces();
     void valuesArePrintedOnOneLineAndNullsEmpty();
     void badBindingsAreRunTimeErrors();
@@ -21,6 +25,25 @@ private slots:
 };
 
 namespace {
+
+const DataFormat kMoney{DataFormat::Type::Money, QString::fromUtf8("#\u00A0##0,00\"р.\"")};
+const DataFormat kDate{DataFormat::Type::Date, "dd.MM.yyyy"};
+const DataFormat kGeneral{};
+
+Variant Money(std::int64_t tenThousandths)
+{
+    return Variant::FromCurrency(Currency::FromTenThousandths(tenThousandths));
+}
+
+Variant Day(int year, int month, int day, QTime time = {})
+{
+    return Variant::FromDate(QDateTime(QDate(year, month, day), time), time.isValid());
+}
+
+QString Rub(const char* digits)
+{
+    return QString::fromUtf8(digits).replace(' ', QChar(0x00A0)) + QString::fromUtf8("р.");
+}
 
 // A text box bound to `field`, or a label when there is none.
 ReportControl Control(const QString& name, const QString& caption, const QString& field = {},
@@ -45,10 +68,8 @@ ReportDesign ListDesign()
     design.detail = {"Detail",
                      kDetailHeight,
                      {Control("Desc", {}, "AssetDescription"),
-                      Control("Price", {}, "PurchasePrice", 2000, 0,
-                              {DataFormat::Type::Money, QString::fromUtf8("#\u00A0##0,00\"р.\"")}),
-                      Control("Acquired", {}, "DateAcquired", 4000, 500,
-                              {DataFormat::Type::Date, "dd.MM.yyyy"})}};
+                      Control("Price", {}, "PurchasePrice", 2000, 0, kMoney),
+                      Control("Acquired", {}, "DateAcquired", 4000, 500, kDate)}};
     design.pageFooter = {"PageFooter", 200, {Control("Foot", "footer")}};
     design.reportFooter = {"ReportFooter", 400, {Control("End", "End of list")}};
     return design;
@@ -83,6 +104,60 @@ QList<PlacedControl> Placed(const ReportPage& page, const QString& name)
 }
 
 } // namespace
+
+// Money and dates keep their own separators under any program locale; general is the
+// value's text form under the program's locale.
+void TestLayout::textBoxFormsUnderBothLocales()
+{
+    const struct
+    {
+        const char* locales; // where the row applies: "" under both
+        Variant value;
+        DataFormat format;
+        QString shown;
+    } cases[] = {
+        {"", Money(12345000), kMoney, Rub("1 234,50")},
+        {"", Money(0), kMoney, Rub("0,00")},
+        {"", Money(-12345678910), kMoney, Rub("-1 234 567,89")},
+        {"", Money(9999999), kMoney, Rub("1 000,00")},
+        // Halves round away from zero; what rounds to nothing carries no sign.
+        {"", Money(50), kMoney, Rub("0,01")},
+        {"", Money(-50), kMoney, Rub("-0,01")},
+        {"", Money(-40), kMoney, Rub("0,00")},
+        {"", Variant::FromLong(999), kMoney, Rub("999,00")},
+        {"", Variant::FromDouble(1234567.125), kMoney, Rub("1 234 567,13")},
+        {"", Money(std::numeric_limits<std::int64_t>::min()), kMoney,
+         Rub("-922 337 203 685 477,58")},
+        // Numeric text is read under the program's locale; other text shows as it is.
+        {"en_US", Variant::FromString("1234.5"), kMoney, Rub("1 234,50")},
+        {"de_DE", Variant::FromString("1234,5"), kMoney, Rub("1 234,50")},
+        {"en_US", Variant::FromString("12 Euro"), kMoney, "12 Euro"},
+        {"", Day(2026, 12, 5), kDate, "05.12.2026"},
+        {"", Day(2021, 3, 1, QTime(14, 30)), kDate, "01.03.2021"},
+        {"", Variant::FromString("not a date"), kDate, "not a date"},
+        {"en_US", Variant::FromString("3/15/2021"), kDate, "15.03.2021"},
+        {"en_US", Money(12345000), kGeneral, "1234.5"},
+        {"de_DE", Money(12345000), kGeneral, "1234,5"},
+        {"en_US", Day(2026, 12, 5), kGeneral, "12/5/2026"},
+        // A date form does not apply to a number: it shows in its general form.
+        {"de_DE", Variant::FromLong(42), kDate, "42"},
+        // Missing values show nothing.
+        {"", Variant::Null(), kMoney, ""},
+        {"", Variant(), kMoney, ""},
+        {"", Variant::Null(), kDate, ""},
+        {"", Variant(), kDate, ""},
+        {"", Variant::Null(), kGeneral, ""},
+        {"", Variant(), kGeneral, ""},
+    };
+    for (const char* locale : {"en_US", "de_DE"}) {
+        TestEnvironment env(locale);
+        for (const auto& k : cases) {
+            if (!QString(k.locales).isEmpty() && k.locales != QString(locale))
+                continue;
+            QCOMPARE(FormatValue(k.value, k.format), k.shown);
+        }
+    }
+}
 
 void TestLayout::pagesBandsAndTheirPlaces()
 {
