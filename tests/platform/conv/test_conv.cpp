@@ -95,7 +95,7 @@ private slots:
         QVERIFY2(error.startsWith("Type mismatch") && error.contains("someday"), qPrintable(error));
     }
 
-    void textOfEveryValue()
+    void textAndMoneyOfEveryValue()
     {
         TestEnvironment env("de_DE");
         QCOMPARE(TextOf(Variant()), QString());
@@ -114,6 +114,19 @@ private slots:
         QCOMPARE(TextOf(Variant::FromString("O'Neil")), QString("O'Neil"));
         QCOMPARE(CStr(Variant()), QString());
         QVERIFY_THROWS_EXCEPTION(RuntimeError, CStr(Variant::Null()));
+
+        QCOMPARE(CCur(Variant::FromLong(584)).TenThousandths(), 5840000);
+        QCOMPARE(CCur(Variant::FromDouble(0.09375)).TenThousandths(), 938);
+        QCOMPARE(CCur(Variant::FromString("1.234,5")).TenThousandths(), 12345000);
+        QCOMPARE(CCur(Variant()).TenThousandths(), 0);
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, CCur(Variant::Null()));
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, CCur(Variant::FromLong(1'000'000'000'000'000)));
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, CCur(Variant::FromDouble(1e300)));
+        // Exact ties of the double go to the even neighbour.
+        QCOMPARE(Currency::FromDouble(0.03125)->TenThousandths(), 312);
+        QCOMPARE(Currency::FromDouble(-0.09375)->TenThousandths(), -938);
+        QVERIFY(!Currency::FromDouble(std::nan("")));
+        QVERIFY(!Currency::FromDouble(9.3e14));
     }
 
     void numericTestFollowsTheLocale()
@@ -153,23 +166,6 @@ private slots:
         const QString error = ErrorOf([] { CCur(QString("12 apples")); });
         QVERIFY2(error.startsWith("Type mismatch") && error.contains("12 apples"),
                  qPrintable(error));
-    }
-
-    void currencyOfStoredValues()
-    {
-        TestEnvironment env("de_DE");
-        QCOMPARE(CCur(Variant::FromLong(584)).TenThousandths(), 5840000);
-        QCOMPARE(CCur(Variant::FromDouble(0.09375)).TenThousandths(), 938);
-        QCOMPARE(CCur(Variant::FromString("1.234,5")).TenThousandths(), 12345000);
-        QCOMPARE(CCur(Variant()).TenThousandths(), 0);
-        QVERIFY_THROWS_EXCEPTION(RuntimeError, CCur(Variant::Null()));
-        QVERIFY_THROWS_EXCEPTION(RuntimeError, CCur(Variant::FromLong(1'000'000'000'000'000)));
-        QVERIFY_THROWS_EXCEPTION(RuntimeError, CCur(Variant::FromDouble(1e300)));
-        // Exact ties of the double go to the even neighbour.
-        QCOMPARE(Currency::FromDouble(0.03125)->TenThousandths(), 312);
-        QCOMPARE(Currency::FromDouble(-0.09375)->TenThousandths(), -938);
-        QVERIFY(!Currency::FromDouble(std::nan("")));
-        QVERIFY(!Currency::FromDouble(9.3e14));
     }
 
     void moneyFormatRoundTripsThroughCurrency_data() { Locales(); }
