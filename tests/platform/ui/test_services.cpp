@@ -52,7 +52,7 @@ class TestServices : public QObject
 private slots:
     // Each box with its text, caption, icon and buttons as asked; the button pressed is the
     // answer, and Escape on a question is No.
-    void realMessageBoxesShowWhatWasAskedAndAnswer()
+    void realBoxesShowWhatWasAskedAndAnswer()
     {
         SetBoxService(nullptr);
         const struct
@@ -92,11 +92,8 @@ private slots:
         }
         WhenShown<QMessageBox>([](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); });
         QCOMPARE(MsgBox("Delete?", BoxButtons::YesNo), BoxAnswer::No);
-    }
 
-    void realInputBoxCancelGivesEmpty()
-    {
-        SetBoxService(nullptr);
+        // The input box gives what was typed, or nothing when cancelled.
         QString label, title;
         WhenShown<QInputDialog>([&](QInputDialog& box) {
             label = box.labelText();
