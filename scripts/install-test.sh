@@ -5,13 +5,7 @@
 # Usage: scripts/install-test.sh <build directory>
 set -euo pipefail
 build=${1:?usage: $0 <build directory>}
-work=$(mktemp -d)
-pid=
-cleanup() {
-    if [[ -n $pid ]]; then kill "$pid" 2>/dev/null || true; fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/lib.sh"
 
 prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null
@@ -50,5 +44,26 @@ tables() { sqlite3 "$1" "SELECT name FROM sqlite_master WHERE type IN ('table','
 if ! diff <(tables "$prefix/libexec/tarnwick/dbBlank.mdb") <(tables "$db"); then
     echo "working database lacks tables or views of the template" >&2
     exit 1
+fi
+# The Debian package: the same files under /usr, and dependencies naming Qt and SQLite.
+if command -v dpkg-deb >/dev/null && [[ -f $build/CPackConfig.cmake ]]; then
+    cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/deb" >"$work/cpack.log" 2>&1 || {
+        cat "$work/cpack.log" >&2
+        exit 1
+    }
+    deb=$(echo "$work"/deb/tarnwick_*.deb)
+    [[ -f $deb ]] || { echo "cpack made no tarnwick package" >&2; exit 1; }
+    dpkg-deb -x "$deb" "$work/root"
+    root=$work/root
+    for file in libexec/tarnwick/tarnwick libexec/tarnwick/dbBlank.mdb share/applications/tarnwick.desktop \
+        share/icons/hicolor/scalable/apps/tarnwick.svg share/icons/hicolor/48x48/apps/tarnwick.png; do
+        [[ -f $root/usr/$file ]] || { echo "package lacks /usr/$file" >&2; exit 1; }
+    done
+    [[ $(readlink "$root/usr/bin/tarnwick") == ../libexec/tarnwick/tarnwick ]] || { echo "package's bin/tarnwick does not lead to the program" >&2; exit 1; }
+    grep -qx "Exec=/usr/bin/tarnwick" "$root/usr/share/applications/tarnwick.desktop" || { echo "package's launcher does not start /usr/bin/tarnwick" >&2; exit 1; }
+    depends=$(dpkg-deb -f "$deb" Depends)
+    for dep in libqt6widgets6 libqt6gui6 libqt6core6 libqt6printsupport6 libsqlite3-0; do
+        [[ $depends == *"$dep"* ]] || { echo "package Depends lacks $dep: $depends" >&2; exit 1; }
+    done
 fi
 echo "install test passed"

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Takes pictures of every window of a built Tarnwick on a virtual screen, at 96 and 192 DPI,
+# Takes pictures of every window of a built Tarnwick on a virtual screen, at 96, 144 and 192 DPI,
 # into docs/screenshots/. The program is driven as a user drives it: the sample data is
 # loaded, the first asset opened, a history entry added, the report previewed.
 # Usage: scripts/screenshots.sh [build directory]   (needs xvfb-run, xdotool, ImageMagick,
@@ -14,13 +14,7 @@ if [[ ${TARNWICK_SHOTS_INNER:-} != 1 ]]; then
     TARNWICK_SHOTS_INNER=1 exec xvfb-run -a -s "-screen 0 2400x2000x24" "$0" "$build"
 fi
 
-work=$(mktemp -d)
-pid=
-cleanup() {
-    if [[ -n $pid ]]; then kill "$pid" 2>/dev/null || true; fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source scripts/lib.sh
 
 # The window whose title is exactly $1, once it is shown.
 window() {
@@ -41,16 +35,18 @@ shot() {
     convert "$work/shot.png" -colors 256 PNG8:"$out/$2.png"
 }
 
-# Clicks at design place ($2, $3) in twips inside window $1, at scale $scale.
+# Clicks at design place ($2, $3) in twips inside window $1, at $tenths tenths of full scale
+# (the shell counts in whole numbers only).
 click() {
     local x y
-    x=$(($2 * scale / 15)) y=$(($3 * scale / 15))
+    x=$(($2 * tenths / 150)) y=$(($3 * tenths / 150))
     xdotool mousemove --window "$1" "$x" "$y" click 1
     sleep 0.3
 }
 
-for scale in 1 2; do
-    dpi=$((96 * scale))
+for tenths in 10 15 20; do
+    scale=$((tenths / 10)).$((tenths % 10))
+    dpi=$((96 * tenths / 10))
     export QT_SCALE_FACTOR=$scale
     export HOME=$work/home$scale XDG_DATA_HOME=$work/home$scale/data XDG_CONFIG_HOME=$work/home$scale/config
     mkdir -p "$HOME"

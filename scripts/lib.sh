@@ -1,0 +1,10 @@
+# Sourced by the scripts that start the program: a throw-away folder in $work, removed on
+# exit together with the program started last (its id in $pid), so that a failed check
+# leaves no program running.
+work=$(mktemp -d)
+pid=
+cleanup() {
+    if [[ -n $pid ]]; then kill "$pid" 2>/dev/null || true; fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
