@@ -6,10 +6,18 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QProcess>
 #include <QRadioButton>
 #include <QStyle>
+#include <QStyleOptionHeader>
+
+// Reaches the header's protected option set-up, which gives the caption as it is painted.
+struct HeaderPeek : QHeaderView
+{
+    using QHeaderView::initStyleOptionForIndex;
+};
 
 // Every window at a high-DPI scale: each caption fits its control, and the window keeps its
 // size in logical pixels, so the layout scales as one. Each scale runs in a child process,
@@ -53,6 +61,28 @@ class TestDpi : public QObject
         QVERIFY2(checked >= 2, name);
     }
 
+    // A caption wider than its column is painted shortened with "…", never cut mid-letter.
+    static void CheckHeaders(QWidget* window)
+    {
+        for (QHeaderView* header : window->findChildren<QHeaderView*>()) {
+            const int margin = header->style()->pixelMetric(QStyle::PM_HeaderMargin);
+            for (int i = 0; i < header->count(); ++i) {
+                QStyleOptionHeader option;
+                option.initFrom(header);
+                (header->*&HeaderPeek::initStyleOptionForIndex)(&option, i);
+                const QString caption = header->model()->headerData(i, Qt::Horizontal).toString();
+                const QString what =
+                    QString("column %1 painted as \"%2\"").arg(caption, option.text);
+                QVERIFY2(option.fontMetrics.horizontalAdvance(option.text) <=
+                             header->sectionSize(i) - 2 * margin,
+                         qPrintable(what));
+                QVERIFY2(option.text == caption || (option.text.endsWith(QChar(0x2026)) &&
+                                                    caption.startsWith(option.text.chopped(1))),
+                         qPrintable(what));
+            }
+        }
+    }
+
 private slots:
     void windowsFitTheirText()
     {
@@ -60,6 +90,7 @@ private slots:
         const QString asset = AddAsset(AssetRow(c.ids));
         auto main = StartMainWindow();
         CheckFits(main.get(), "main");
+        CheckHeaders(main.get());
         auto editor = OpenEditor(asset);
         CheckFits(editor.get(), "editor");
         CheckFits(OpenDialog<Form2>("", "Add New Maintenance", asset).get(), "maintenance");

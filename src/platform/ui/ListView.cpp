@@ -5,9 +5,37 @@
 #include "platform/ui/Twips.h"
 
 #include <QHeaderView>
+#include <QStyleOptionHeader>
+
+namespace {
+
+// Column captions narrower than their text end in "…", as the cells do; the stock header of
+// this Qt clips them mid-letter instead. The tooltip shows the whole caption.
+class ListViewHeader : public QHeaderView
+{
+public:
+    explicit ListViewHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent)
+    {
+        // What the tree view's own header starts with.
+        setSectionsMovable(true);
+        setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    }
+
+protected:
+    void initStyleOptionForIndex(QStyleOptionHeader* option, int logicalIndex) const override
+    {
+        QHeaderView::initStyleOptionForIndex(option, logicalIndex);
+        const int margin = style()->pixelMetric(QStyle::PM_HeaderMargin, option, this);
+        option->text = option->fontMetrics.elidedText(option->text, Qt::ElideRight,
+                                                      sectionSize(logicalIndex) - 2 * margin);
+    }
+};
+
+} // namespace
 
 ListView::ListView(QWidget* parent) : QTreeView(parent), m_model(new ListViewModel(this))
 {
+    setHeader(new ListViewHeader(this));
     setModel(m_model);
     setRootIsDecorated(false);
     setItemsExpandable(false);

@@ -39,8 +39,8 @@ QVariant ListViewModel::data(const QModelIndex& index, int role) const
 
 QVariant ListViewModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
-        section >= ColumnCount())
+    if (orientation != Qt::Horizontal || (role != Qt::DisplayRole && role != Qt::ToolTipRole) ||
+        section < 0 || section >= ColumnCount())
         return QVariant();
     return m_captions[section];
 }
