@@ -7,10 +7,9 @@
 # at-spi2-core)
 set -euo pipefail
 build=$(realpath "${1:?usage: $0 <build directory>}")
+source "$(dirname "$0")/lib.sh"
 if [[ ${TARNWICK_A11Y_INNER:-} != 1 ]]; then
     # The buses that the session starts on demand take their home from here.
-    work=$(mktemp -d)
-    trap 'rm -rf "$work"' EXIT
     export HOME=$work/home XDG_DATA_HOME=$work/home/data XDG_CONFIG_HOME=$work/home/config
     mkdir -p "$HOME"
     # The buses' own chatter goes to a log, shown only when the check fails.
@@ -24,8 +23,6 @@ fail() {
     exit 1
 }
 
-program=
-trap '[[ -z $program ]] || kill "$program" 2>/dev/null || true' EXIT
 call() { gdbus call "$@" 2>/dev/null; }
 for _ in $(seq 50); do
     call --session --dest org.a11y.Bus --object-path /org/a11y/bus \
@@ -38,7 +35,7 @@ address=$(call --session --dest org.a11y.Bus --object-path /org/a11y/bus \
 [[ -n $address ]] || fail "no accessibility bus"
 
 "$build/bin/tarnwick" >"$HOME/out.log" 2>&1 &
-program=$!
+pid=$!
 
 # $1 names a bus peer and object path; prints the property $2 of its accessible.
 property() {

@@ -16,6 +16,14 @@
 #include <QWidget>
 #include <QtEndian>
 
+QFont ArialFont(double points, bool bold)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
 namespace {
 
 const QString kProductName = QStringLiteral("Tarnwick");

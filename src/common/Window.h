@@ -1,12 +1,16 @@
 #pragma once
 
 #include <QCursor>
+#include <QFont>
 #include <QString>
 #include <optional>
 
 class QWidget;
 
 // The shared window services.
+
+// The windows' typeface, Arial, at a size in points.
+QFont ArialFont(double points, bool bold);
 
 // The application title from the product name: the text before its last blank, cut again
 // while longer than 40 characters; a name without a blank is kept whole.

@@ -1,5 +1,6 @@
 #include "editor/Form4.h"
 
+#include "common/Window.h"
 #include "platform/ui/ListView.h"
 #include "platform/ui/Twips.h"
 
@@ -115,9 +116,7 @@ Form4::~Form4() = default;
 
 void Form4::BuildControls()
 {
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSize(8);
-    setFont(font);
+    setFont(ArialFont(8, false));
     SetClientSizeTwips(*this, 8040, 8760);
 
     BuildMainArea();

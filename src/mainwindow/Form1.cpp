@@ -1,6 +1,7 @@
 // The main window's controls and the wiring of their events.
 #include "mainwindow/Form1.h"
 
+#include "common/Window.h"
 #include "platform/ui/ListView.h"
 
 #include <QCloseEvent>
@@ -25,14 +26,6 @@ constexpr ButtonDesign kButtons[] = {
     {7, "Create/Print Report"},
 };
 
-QFont ArialBold(double points)
-{
-    QFont font("Arial");
-    font.setPointSizeF(points);
-    font.setBold(true);
-    return font;
-}
-
 } // namespace
 
 // Builds the window as designed: white, Arial 9 pt bold, the list on top and the seven
@@ -42,7 +35,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
     setObjectName("Form1");
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
-    setFont(ArialBold(9));
+    setFont(ArialFont(9, true));
     QPalette background = palette();
     background.setColor(QPalette::Window, Qt::white);
     setPalette(background);
@@ -51,9 +44,9 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
     ListView1 = new ListView(this);
     ListView1->setObjectName("ListView1");
     ListView1->setAccessibleName("Asset list");
-    ListView1->setFont(ArialBold(9));
+    ListView1->setFont(ArialFont(9, true));
 
-    const QFont captionFont = ArialBold(11.25);
+    const QFont captionFont = ArialFont(11.25, true);
     QWidget* previous = ListView1;
     QList<QWidget*> buttons;
     for (const ButtonDesign& design : kButtons) {

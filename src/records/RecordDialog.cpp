@@ -18,30 +18,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
-
-namespace {
-
-QFont BoldArial(double points)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(points);
-    font.setBold(true);
-    return font;
-}
-
-// The locale's short date with a four-digit year, as every date of the program is shown;
-// a two-digit year would read back as 19xx.
-QString ShortDateFormat()
-{
-    QString format = QLocale().dateFormat(QLocale::ShortFormat);
-    if (!format.contains(QLatin1String("yyyy")))
-        format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
-    return format;
-}
-
-} // namespace
 
 QString RecordLocation(const char* form, const char* procedure)
 {
@@ -51,7 +28,7 @@ QString RecordLocation(const char* form, const char* procedure)
 
 void SetUpRecordWindow(QDialog& dialog, double widthTwips, double heightTwips)
 {
-    dialog.setFont(BoldArial(9));
+    dialog.setFont(ArialFont(9, true));
     SetClientSizeTwips(dialog, widthTwips, heightTwips);
 }
 
@@ -91,7 +68,7 @@ QPushButton* AddRecordButton(QDialog& dialog, const char* name, const QString& c
     auto* button = new QPushButton(caption, &dialog);
     button->setObjectName(QLatin1String(name));
     button->setAccessibleName(caption);
-    button->setFont(BoldArial(11.25));
+    button->setFont(ArialFont(11.25, true));
     button->setAutoDefault(false);
     SetTwipsGeometry(*button, r.left, r.top, r.width, r.height);
     return button;

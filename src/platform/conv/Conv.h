@@ -17,6 +17,8 @@ QString TextOf(const Variant& value);
 // The strict text conversion: as TextOf, but Null throws RuntimeError "Invalid use of Null".
 QString CStr(const Variant& value);
 
+// The locale's short date format with its year widened to four digits ("M/d/yyyy" in en_US).
+QString ShortDateFormat();
 // The short date form of the locale with a four-digit year (en_US: 3/15/2021).
 QString DateText(const QDate& date);
 QString DateTimeText(const QDateTime& value, bool hasTime);

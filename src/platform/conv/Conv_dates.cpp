@@ -34,22 +34,6 @@ template <typename Visit> void ForEachField(const QString& format, Visit visit)
     }
 }
 
-// The locale's short date format with its year widened to four digits: Qt's en_US "M/d/yy"
-// would write 2021 as 21, which reads back as 1921 once it goes through a text box.
-QString ShortDateFormat()
-{
-    const QString format = QLocale().dateFormat(QLocale::ShortFormat);
-    QString widened;
-    qsizetype copied = 0;
-    ForEachField(format, [&](QChar letter, qsizetype run, qsizetype at) {
-        if (letter != 'y' || run >= 4)
-            return;
-        widened += format.mid(copied, at - copied) + "yyyy";
-        copied = at + run;
-    });
-    return widened + format.mid(copied);
-}
-
 // The locale's short time format with seconds, so that a stored time shows whole.
 QString TimeFormat()
 {
@@ -189,6 +173,22 @@ std::optional<TrailingTime> SplitTime(const QString& text)
     return TrailingTime{datePart, time};
 }
 } // namespace
+
+// Qt's en_US "M/d/yy"
+// would write 2021 as 21, which reads back as 1921 once it goes through a text box.
+QString ShortDateFormat()
+{
+    const QString format = QLocale().dateFormat(QLocale::ShortFormat);
+    QString widened;
+    qsizetype copied = 0;
+    ForEachField(format, [&](QChar letter, qsizetype run, qsizetype at) {
+        if (letter != 'y' || run >= 4)
+            return;
+        widened += format.mid(copied, at - copied) + "yyyy";
+        copied = at + run;
+    });
+    return widened + format.mid(copied);
+}
 
 QString DateText(const QDate& date)
 {
