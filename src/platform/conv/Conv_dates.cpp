@@ -174,8 +174,8 @@ std::optional<TrailingTime> SplitTime(const QString& text)
 }
 } // namespace
 
-// Qt's en_US "M/d/yy"
-// would write 2021 as 21, which reads back as 1921 once it goes through a text box.
+// The year is widened because Qt's en_US "M/d/yy" would write 2021 as 21, which reads back as
+// 1921 once it goes through a text box.
 QString ShortDateFormat()
 {
     const QString format = QLocale().dateFormat(QLocale::ShortFormat);
