@@ -98,6 +98,7 @@ TestEnvironment::~TestEnvironment()
     CloseDatabase();
     SetBoxService(nullptr);
     SetTodayForTesting(QDate());
+    SetNowForTesting(QDateTime());
     SetProgramFolderForTesting(QString());
     QLocale::setDefault(QLocale::c());
     qputenv("XDG_DATA_HOME", m_oldDataHome);

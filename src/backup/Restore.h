@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+// Checks that `path` holds a Tarnwick inventory that can replace the working one: an SQLite
+// database that reads back whole, with every table and column of the working database and
+// the query qryAssets. Gives its number of assets; throws RuntimeError with the reason it
+// cannot be restored ("… is no database", "… is damaged", "… has no table Assets") and
+// changes nothing.
+long long CheckRestorable(const QString& path);
+
+// Replaces the working database's whole content with that of `path` over g_Conn, with
+// SQLite's online backup API in one write transaction: a crash at any moment leaves the old
+// content or the new one, never a mix.
+void ReplaceWorkingDatabase(const QString& path);
