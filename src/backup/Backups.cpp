@@ -22,7 +22,8 @@ namespace {
 const QString kDaily = QStringLiteral("daily");
 // The working database's change stamp and the automatic backup that holds that content.
 const QString kRecordName = QStringLiteral(".last-backup");
-// A partial copy older than this was left by a program that stopped while writing it.
+// A partial copy (or record) older than this was left by a program that stopped while writing
+// it.
 constexpr int kStalePartialSeconds = 3600;
 
 void Run(sqlite3* db, const char* sql)
@@ -150,8 +151,9 @@ void KeepToRule(const QString& folder, const QString& newest)
     for (const BackupEntry& backup : BackupsToRemove(ListBackups(folder), Now(), newest))
         QFile::remove(backup.path);
     const QDateTime stale = QDateTime::currentDateTime().addSecs(-kStalePartialSeconds);
-    const QDir dir(folder);
-    for (const QFileInfo& partial : dir.entryInfoList({QStringLiteral("*.part")}, QDir::Files))
+    const QStringList partials{QStringLiteral("*.part"), kRecordName + QStringLiteral(".*")};
+    for (const QFileInfo& partial :
+         QDir(folder).entryInfoList(partials, QDir::Files | QDir::Hidden))
         if (partial.lastModified() < stale)
             QFile::remove(partial.filePath());
 }
