@@ -196,10 +196,10 @@ QString MakeAutomaticBackup(const QString& cause)
     return folder + "/" + record.file;
 }
 
-void BackUpBefore(const QString& command)
+QString BackUpBefore(const QString& command)
 {
     try {
-        MakeAutomaticBackup("before " + command);
+        return MakeAutomaticBackup("before " + command);
     } catch (const RuntimeError& error) {
         throw RuntimeError("The inventory could not be backed up, so " + command +
                                " did not run and nothing was changed. " + error.Description(),

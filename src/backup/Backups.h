@@ -19,8 +19,9 @@ void WriteBackup(const QString& path);
 QString MakeAutomaticBackup(const QString& cause);
 
 // The automatic backup before a command that deletes many rows or replaces data; when it
-// fails the command must not run, and the error says so.
-void BackUpBefore(const QString& command);
+// fails the command must not run, and the error says so. Gives the backup that holds the
+// content the command is about to change.
+QString BackUpBefore(const QString& command);
 
 // At start-up: the day's backup, unless one was made today or no inventory is open.
 void DailyBackup();

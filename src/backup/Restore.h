@@ -9,6 +9,12 @@
 // changes nothing.
 long long CheckRestorable(const QString& path);
 
+// The number of assets of a database file, read without checking it; throws when it cannot
+// be read.
+long long AssetCount(const QString& path);
+// The number of assets of the working database.
+long long WorkingAssetCount();
+
 // Replaces the working database's whole content with that of `path` over g_Conn, with
 // SQLite's online backup API in one write transaction: a crash at any moment leaves the old
 // content or the new one, never a mix.
