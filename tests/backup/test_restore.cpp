@@ -120,7 +120,7 @@ void TestRestore::restoringUndoesADelete()
             QCOMPARE(newest->text(0), QString("7 Dec 2026 09:14"));
             QCOMPARE(newest->text(1), "before " + command);
             QCOMPARE(newest->text(2), QString("3"));
-            QVERIFY(newest->text(3).endsWith("KiB"));
+            QVERIFY(newest->text(3).endsWith(" kB"));
         });
         QCOMPARE(env.boxes.shown().value(0).request.prompt, question);
         QCOMPARE(env.boxes.shown().value(0).request.buttons, BoxButtons::YesNoDefaultNo);

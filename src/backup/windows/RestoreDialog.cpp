@@ -97,7 +97,8 @@ void RestoreDialog::ListBackups()
         }
         auto* item = new QTreeWidgetItem(
             lstBackups, {WhenText(backup.time), backup.cause, assets,
-                         QLocale().formattedDataSize(QFileInfo(backup.path).size())});
+                         QLocale().formattedDataSize(QFileInfo(backup.path).size(), 1,
+                                                     QLocale::DataSizeTraditionalFormat)});
         item->setData(Date, Qt::UserRole, backup.path);
         item->setTextAlignment(Assets, Qt::AlignRight | Qt::AlignVCenter);
         item->setTextAlignment(Size, Qt::AlignRight | Qt::AlignVCenter);
