@@ -1,6 +1,7 @@
 #include "backup/BackupFixture.h"
 #include "backup/BackupNames.h"
 #include "mainwindow/CommandsFixture.h"
+#include "platform/RuntimeError.h"
 #include "platform/os/Clock.h"
 
 #include <QFile>
@@ -138,6 +139,9 @@ void TestBackups::aDeleteThatCannotBeBackedUpDoesNotRun()
     QCOMPARE(QueryCount("select count(*) from Maintenance"), 6);
     if (fullDisk)
         QCOMPARE(BackupFiles(), before);
+    // Nor may a backup chosen by name take the place of the inventory it copies.
+    QVERIFY_THROWS_EXCEPTION(RuntimeError, WriteBackup(env.workingDatabase()));
+    QCOMPARE(QueryCount("select count(*) from Assets"), 3);
 }
 
 QTEST_MAIN(TestBackups)
