@@ -5,7 +5,7 @@
 // Checks that `path` holds a Tarnwick inventory that can replace the working one: an SQLite
 // database that reads back whole, with every table and column of the working database and
 // the query qryAssets. Gives its number of assets; throws RuntimeError with the reason it
-// cannot be restored ("… is no database", "… is damaged", "… has no table Assets") and
+// cannot be restored ("… is not a database", "… is damaged", "… has no table Assets") and
 // changes nothing.
 long long CheckRestorable(const QString& path);
 

@@ -6,7 +6,7 @@
 
 #include <sqlite3.h>
 
-SqliteFile::SqliteFile(const QString& path, int openFlags) : m_path(path)
+SqliteFile::SqliteFile(const QString& path, int openFlags)
 {
     if (sqlite3_open_v2(path.toUtf8().constData(), &m_db, openFlags, nullptr) != SQLITE_OK) {
         const QString message = QString::fromUtf8(sqlite3_errmsg(m_db));

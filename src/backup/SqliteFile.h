@@ -20,7 +20,6 @@ public:
     QString Scalar(const QString& sql) const;
 
 private:
-    QString m_path;
     sqlite3* m_db = nullptr;
 };
 
