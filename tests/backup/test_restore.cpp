@@ -104,12 +104,12 @@ void TestRestore::restoringUndoesADelete()
     QCOMPARE(form->ListView1->ItemCount(), 0);
 
     // No, the default answer, changes nothing; Yes restores.
+    const QString chosen =
+        ownFile ? "the file Tarnwick 2026-12-07.mdb of " +
+                      QLocale().toString(QFileInfo(own).lastModified(), "d MMM yyyy HH:mm")
+                : QString("the backup of 7 Dec 2026 09:14");
     const QString question =
-        "Replace the current inventory (0 assets) with " +
-        (ownFile ? "the file Tarnwick 2026-12-07.mdb of " +
-                       QLocale().toString(QFileInfo(own).lastModified(), "d MMM yyyy HH:mm")
-                 : QString("the backup of 7 Dec 2026 09:14")) +
-        " (3 assets)?";
+        "Replace the current inventory (0 assets) with " + chosen + " (3 assets)?";
     for (const BoxAnswer answer : {BoxAnswer::No, BoxAnswer::Yes}) {
         env.boxes.clear();
         env.boxes.ExpectMessage(answer);
@@ -127,9 +127,7 @@ void TestRestore::restoringUndoesADelete()
         QCOMPARE(form->ListView1->ItemCount(), answer == BoxAnswer::Yes ? 3 : 0);
     }
     QCOMPARE(env.boxes.prompts().value(1),
-             "The inventory now holds the 3 assets of " +
-                 (ownFile ? QFileInfo(own).fileName()
-                          : "2026-12-07 09.14.03 before " + command + ".mdb") +
+             "The inventory now holds the 3 assets of " + chosen +
                  ". What it held before is kept in the backup 2026-12-07 09.14.03 before "
                  "Restore.");
     QCOMPARE(Content(env.workingDatabase()), before);

@@ -48,7 +48,7 @@ void RestoreCommand(QWidget& owner, const std::function<void()>& rebuildList)
     if (restored)
         trap(108, [&] {
             MsgBox("The inventory now holds the " + AssetsText(WorkingAssetCount()) + " of " +
-                       QFileInfo(path).fileName() + ". What it held before is kept in the backup " +
+                       dialog.ChosenDescription() + ". What it held before is kept in the backup " +
                        QFileInfo(before).completeBaseName() + ".",
                    BoxButtons::OK, BoxIcon::Information, "Restore");
         });

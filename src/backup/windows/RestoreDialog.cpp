@@ -155,5 +155,6 @@ bool RestoreDialog::Confirmed(const QString& path, const QString& what)
                BoxButtons::YesNoDefaultNo, BoxIcon::Question, kTitle) != BoxAnswer::Yes)
         return false;
     m_chosenPath = path;
+    m_chosenDescription = what;
     return true;
 }

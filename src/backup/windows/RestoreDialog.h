@@ -22,6 +22,8 @@ public:
     // Reads the backup folder into the list, newest first.
     void ListBackups();
     QString ChosenPath() const { return m_chosenPath; }
+    // "the backup of 8 Dec 2026 09:14", "the file Tarnwick 2026-12-08.mdb of 8 Dec 2026 17:30"
+    QString ChosenDescription() const { return m_chosenDescription; }
 
     QTreeWidget* lstBackups = nullptr;
     QPushButton* cmdRestore = nullptr;
@@ -38,4 +40,5 @@ private:
 
     QLabel* m_intro = nullptr;
     QString m_chosenPath;
+    QString m_chosenDescription;
 };
