@@ -203,8 +203,8 @@ QString BackUpBefore(const QString& command)
     try {
         return MakeAutomaticBackup("before " + command);
     } catch (const RuntimeError& error) {
-        throw RuntimeError("The inventory could not be backed up, so " + command +
-                               " did not run and nothing was changed. " + error.Description(),
+        throw RuntimeError("The inventory could not be backed up before " + command +
+                               ", so nothing was changed. " + error.Description(),
                            error.Number());
     }
 }

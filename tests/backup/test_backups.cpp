@@ -131,8 +131,8 @@ void TestBackups::aDeleteThatCannotBeBackedUpDoesNotRun()
     signal(SIGXFSZ, oldHandler);
 
     const QString report = env.boxes.prompts().value(1);
-    QVERIFY2(report.startsWith("The inventory could not be backed up, so Delete All did not run "
-                               "and nothing was changed.") &&
+    QVERIFY2(report.startsWith("The inventory could not be backed up before Delete All, so "
+                               "nothing was changed.") &&
                  report.contains(CommandLocation("PushButton5_Click", 104)),
              qPrintable(report));
     QCOMPARE(form->ListView1->ItemCount(), 3);
