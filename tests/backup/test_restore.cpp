@@ -26,31 +26,24 @@ namespace {
 
 const QDateTime kNow(TestEnvironment::pinnedToday(), QTime(9, 14, 3));
 
-// The file dialog as the user leaves it: `path` chosen, or cancelled when it is empty.
+// The file dialog as the user leaves it with `path` chosen.
 void ChooseFile(QWidget& window, const QString& path)
 {
     auto* files = qobject_cast<QFileDialog*>(&window);
     QVERIFY(files);
-    if (path.isEmpty())
-        return files->reject();
     files->selectFile(path);
     static_cast<QDialog*>(files)->done(QDialog::Accepted);
 }
 
-// The Restore window taking the newest backup, or another file when `otherFile` is given;
-// `act` sees the window first.
-void Restore(Form1& form, const QString& otherFile,
-             const std::function<void(RestoreDialog&)>& act = {})
+// The Restore window as `act` leaves it; a file dialog it opens chooses `otherFile`.
+void Restore(Form1& form, const std::function<void(RestoreDialog&)>& act,
+             const QString& otherFile = QString())
 {
     ModalRecorder driver([&](QWidget& window) {
-        if (auto* dialog = qobject_cast<RestoreDialog*>(&window)) {
-            if (act)
-                act(*dialog);
-            QTest::mouseClick(otherFile.isEmpty() ? dialog->cmdRestore : dialog->cmdOtherFile,
-                              Qt::LeftButton);
-        } else {
+        if (auto* dialog = qobject_cast<RestoreDialog*>(&window))
+            act(*dialog);
+        else
             ChooseFile(window, otherFile);
-        }
     });
     RestoreCommand(form, [&] { form.ListData(); });
 }
@@ -115,13 +108,21 @@ void TestRestore::restoringUndoesADelete()
         env.boxes.ExpectMessage(answer);
         if (answer == BoxAnswer::Yes)
             env.boxes.ExpectMessage(BoxAnswer::OK);
-        Restore(*form, ownFile ? own : QString(), [&](RestoreDialog& dialog) {
-            const QTreeWidgetItem* newest = dialog.lstBackups->topLevelItem(0);
-            QCOMPARE(newest->text(0), QString("7 Dec 2026 09:14"));
-            QCOMPARE(newest->text(1), "before " + command);
-            QCOMPARE(newest->text(2), QString("3"));
-            QVERIFY(newest->text(3).endsWith(" kB"));
-        });
+        Restore(
+            *form,
+            [&](RestoreDialog& dialog) {
+                const QTreeWidgetItem* newest = dialog.lstBackups->topLevelItem(0);
+                QCOMPARE(newest->text(0), QString("7 Dec 2026 09:14"));
+                QCOMPARE(newest->text(1), "before " + command);
+                QCOMPARE(newest->text(2), QString("3"));
+                QVERIFY(newest->text(3).endsWith(" kB"));
+                // Enter in the list restores the selected backup, asking once.
+                if (ownFile)
+                    QTest::mouseClick(dialog.cmdOtherFile, Qt::LeftButton);
+                else
+                    QTest::keyClick(dialog.lstBackups, Qt::Key_Return);
+            },
+            own);
         QCOMPARE(env.boxes.shown().value(0).request.prompt, question);
         QCOMPARE(env.boxes.shown().value(0).request.buttons, BoxButtons::YesNoDefaultNo);
         QCOMPARE(form->ListView1->ItemCount(), answer == BoxAnswer::Yes ? 3 : 0);
@@ -179,7 +180,10 @@ void TestRestore::filesThatHoldNoInventoryAreRefused()
     const QByteArray working = Digest(env.workingDatabase());
 
     env.boxes.ExpectMessage(BoxAnswer::OK);
-    Restore(*form, path);
+    Restore(
+        *form,
+        [](RestoreDialog& dialog) { QTest::mouseClick(dialog.cmdOtherFile, Qt::LeftButton); },
+        path);
     const QString refusal = env.boxes.prompts().value(0);
     QVERIFY2(refusal.startsWith(QFileInfo(path).fileName() + " cannot be restored: ") &&
                  refusal.contains(reason) && refusal.endsWith("\n\nThe inventory was not changed."),

@@ -82,7 +82,8 @@ RestoreDialog::RestoreDialog(QWidget* parent) : QDialog(parent)
     connect(cmdRestore, &QPushButton::clicked, this, &RestoreDialog::cmdRestore_Click);
     connect(cmdOtherFile, &QPushButton::clicked, this, &RestoreDialog::cmdOtherFile_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(lstBackups, &QTreeWidget::itemActivated, this, &RestoreDialog::cmdRestore_Click);
+    // Enter in the list reaches the default button, Restore, by itself.
+    connect(lstBackups, &QTreeWidget::itemDoubleClicked, this, &RestoreDialog::cmdRestore_Click);
 }
 
 void RestoreDialog::ListBackups()
