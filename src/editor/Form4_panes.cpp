@@ -42,7 +42,9 @@ private:
 
 // Refills the list and the total box from the history's rows. The total starts at 0, so an
 // empty history shows $0.00; when the rows cannot be read the total box is emptied rather
-// than showing a figure that was never summed. Gives the total.
+// than showing a figure that was never summed. Each cell is read on its own, as in the main
+// list: one that cannot be shown is reported and left empty, and the rest of its row, the
+// later rows and the total stay whole. Gives the total.
 double FillHistory(const History& history, ListView& list, QLineEdit& totalBox)
 {
     ErrorTrap trap(Form4Location(history.procedure));
@@ -55,24 +57,31 @@ double FillHistory(const History& history, ListView& list, QLineEdit& totalBox)
         totalBox.clear();
         return total;
     }
-    trap(104, [&] {
+    {
         UpdateGuard update(list);
-        while (!rs.Eof()) {
-            // Every text of the row is read before the row is added, so a value that cannot
-            // be shown leaves no half-filled row behind.
-            const QString key = CStr(rs.Fields(history.keyColumn).Value);
-            QStringList texts;
-            for (const QString& column : history.textColumns)
-                texts.append(CStr(rs.Fields(column).Value));
-            const Currency amount = CCur(rs.Fields(history.moneyColumn).Value);
-            texts.append(FormatMoney(amount));
+        // A failing end-of-records test or move is reported once and ends the loop.
+        auto atEnd = [&] {
+            bool end = true;
+            return !trap(104, [&] { end = rs.Eof(); }) || end;
+        };
+        while (!atEnd()) {
+            QString key;
+            trap(104, [&] { key = CStr(rs.Fields(history.keyColumn).Value); });
             const int row = list.AddItem(key);
-            for (int c = 0; c < texts.size(); ++c)
-                list.SetSubItem(row, c + 1, texts[c]);
-            total += amount.ToDouble();
-            rs.MoveNext();
+            const int columns = int(history.textColumns.size());
+            for (int c = 0; c < columns; ++c)
+                trap(104, [&] {
+                    list.SetSubItem(row, c + 1, CStr(rs.Fields(history.textColumns[c]).Value));
+                });
+            trap(104, [&] {
+                const Currency amount = CCur(rs.Fields(history.moneyColumn).Value);
+                list.SetSubItem(row, columns + 1, FormatMoney(amount));
+                total += amount.ToDouble();
+            });
+            if (!trap(104, [&] { rs.MoveNext(); }))
+                break;
         }
-    });
+    }
     trap(106, [&] { rs.Close(); });
     trap(108, [&] { totalBox.setText(FormatMoney(total)); });
     return total;
@@ -143,14 +152,15 @@ void Form4::LoadDepreciation(double& totalDepreciation)
 }
 
 // A new asset has no key yet, and its histories cannot be kept before it is stored: the six
-// pane buttons wait until it has one.
+// pane buttons wait until it has one. An asset that is gone keeps no history either.
 void Form4::EnablePaneCommands()
 {
-    const bool hasKey = !m_AssetID.isEmpty();
+    const bool stored = HasAssetRow();
+    const QString why = m_AddNew ? QStringLiteral("Save the new asset first to keep its history.")
+                                 : QStringLiteral("This asset no longer exists.");
     for (int n = 4; n <= 9; ++n) {
-        PushButton[n]->setEnabled(hasKey);
-        PushButton[n]->setToolTip(
-            hasKey ? QString() : QStringLiteral("Save the new asset first to keep its history."));
+        PushButton[n]->setEnabled(stored);
+        PushButton[n]->setToolTip(stored ? QString() : why);
     }
 }
 

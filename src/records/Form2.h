@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/ShownValues.h"
 #include "platform/ui/MousePointer.h"
 
 #include <QDialog>
@@ -41,4 +42,6 @@ public:
 private:
     void Form_Load();
     bool m_loaded = false;
+    // What LoadData showed; a control left so saves the stored value as it is.
+    ShownValues m_shown;
 };

@@ -1,6 +1,6 @@
+#include "data/AllOrNothing.h"
 #include "data/Globals.h"
 #include "data/SqlLiterals.h"
-#include "mainwindow/SharedConnection.h"
 #include "platform/RuntimeError.h"
 #include "platform/adodb/Connection.h"
 #include "platform/adodb/Recordset.h"

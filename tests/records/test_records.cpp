@@ -13,7 +13,7 @@ private slots:
     void checksRunInOrderAndStoreNothing();
     void editChangesOnlyItsEntryAndAMissingOneNothing();
     void cancelAndCloseBoxWriteNothing();
-    void refusedSaveKeepsTheDialogOpen();
+    void refusedSaveOrAGoneAssetKeepsTheDialogOpen();
     void amountUnderADecimalCommaLocale();
 };
 
@@ -102,8 +102,7 @@ template <typename Dialog> void AddEntry(const QString& assetId, const QString& 
 
 template <typename Dialog> void Added()
 {
-    TestEnvironment env;
-    env.OpenDatabase();
+    RecordCase env;
     const Kind& kind = KindOf<Dialog>();
     auto add = OpenDialog<Dialog>("", kind.addCaption);
     QCOMPARE(add->windowTitle(), kind.addCaption);
@@ -129,8 +128,7 @@ template <typename Dialog> void Added()
 
 template <typename Dialog> void Checks()
 {
-    TestEnvironment env;
-    env.OpenDatabase();
+    RecordCase env;
     const Kind& kind = KindOf<Dialog>();
     auto form = OpenDialog<Dialog>("", kind.addCaption);
     QStringList messages;
@@ -159,8 +157,7 @@ template <typename Dialog> void Checks()
 // and empty boxes, and saving it changes nothing.
 template <typename Dialog> void Edited()
 {
-    TestEnvironment env;
-    env.OpenDatabase();
+    RecordCase env;
     const Kind& kind = KindOf<Dialog>();
     AddEntry<Dialog>("3", "10");
     AddEntry<Dialog>("3", "10");
@@ -193,8 +190,7 @@ template <typename Dialog> void Edited()
 
 template <typename Dialog> void Cancelled()
 {
-    TestEnvironment env;
-    env.OpenDatabase();
+    RecordCase env;
     for (bool closeBox : {false, true}) {
         auto form = OpenDialog<Dialog>("", KindOf<Dialog>().addCaption);
         Fill(*form, "1");
@@ -210,8 +206,7 @@ template <typename Dialog> void Cancelled()
 
 template <typename Dialog> void Refused()
 {
-    TestEnvironment env;
-    env.OpenDatabase();
+    RecordCase env;
     RefuseWrites(KindOf<Dialog>().table);
     auto form = OpenDialog<Dialog>("", KindOf<Dialog>().addCaption);
     Fill(*form, "10");
@@ -223,13 +218,24 @@ template <typename Dialog> void Refused()
             .arg(Dialog::staticMetaObject.className())));
     QVERIFY(form->isVisible());
     QCOMPARE(form->txtCost->text(), QString("10"));
+
+    // An asset deleted meanwhile, as another copy of the program may do, takes no entry.
+    auto gone = OpenDialog<Dialog>("", KindOf<Dialog>().addCaption, "4");
+    Fill(*gone, "10");
+    g_Conn->Execute("delete from Assets where AssetID=4");
+    env.boxes.ExpectMessage(BoxAnswer::OK);
+    Click(gone->PushButton2);
+    QCOMPARE(env.boxes.prompts().last(),
+             QString("The asset of this entry no longer exists: it was deleted, perhaps in "
+                     "another copy of the program. Nothing was saved; close this window with "
+                     "Cancel."));
+    QVERIFY(gone->isVisible());
     QCOMPARE(Query<Dialog>("count(*)"), QString("0"));
 }
 
 template <typename Dialog> void DecimalComma()
 {
-    TestEnvironment env("de_DE");
-    env.OpenDatabase();
+    RecordCase env("de_DE");
     auto add = OpenDialog<Dialog>("", KindOf<Dialog>().addCaption);
     Fill(*add, "1.234,5", "Öl");
     Click(add->PushButton2);
@@ -266,7 +272,7 @@ void TestRecords::cancelAndCloseBoxWriteNothing()
     Cancelled<Form3>();
 }
 
-void TestRecords::refusedSaveKeepsTheDialogOpen()
+void TestRecords::refusedSaveOrAGoneAssetKeepsTheDialogOpen()
 {
     Refused<Form2>();
     Refused<Form3>();

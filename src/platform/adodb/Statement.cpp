@@ -4,10 +4,16 @@
 
 #include <sqlite3.h>
 
+#include <cerrno>
+
 void ThrowEngineError(sqlite3* db, const QString& shownSql)
 {
-    throw RuntimeError(QString::fromUtf8(sqlite3_errmsg(db)) +
-                           QStringLiteral(" in the statement: ") + shownSql,
+    // A write past the file-size limit that the system sets is a full disk for the user.
+    const bool sizeLimit =
+        (sqlite3_extended_errcode(db) & 0xff) == SQLITE_IOERR && sqlite3_system_errno(db) == EFBIG;
+    const char* message = sizeLimit ? sqlite3_errstr(SQLITE_FULL) : sqlite3_errmsg(db);
+    throw RuntimeError(QString::fromUtf8(message) + QStringLiteral(" in the statement: ") +
+                           shownSql,
                        kStatementErrorNumber);
 }
 
