@@ -2,10 +2,10 @@
 
 // moc cannot read the C++20 standard headers that these pull in, and needs none of them.
 #ifndef Q_MOC_RUN
+#include "common/ShownValues.h"
 #include "platform/adodb/Recordset.h"
 #include "platform/conv/Currency.h"
 #endif
-#include "common/ShownValues.h"
 #include "platform/ui/MousePointer.h"
 
 #include <QDialog>

@@ -1,6 +1,9 @@
 #pragma once
 
+// moc cannot read the C++20 standard headers that this pulls in, and needs none of them.
+#ifndef Q_MOC_RUN
 #include "common/ShownValues.h"
+#endif
 #include "platform/ui/MousePointer.h"
 
 #include <QDialog>

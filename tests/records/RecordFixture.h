@@ -15,7 +15,7 @@
 // A test's own database holding the assets 3, 4 and 7 that the entries belong to.
 struct RecordCase : TestEnvironment
 {
-    explicit RecordCase(const QString& locale = "en_US") : TestEnvironment(locale)
+    RecordCase()
     {
         OpenDatabase();
         for (const char* id : {"3", "4", "7"})

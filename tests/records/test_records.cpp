@@ -14,7 +14,6 @@ private slots:
     void editChangesOnlyItsEntryAndAMissingOneNothing();
     void cancelAndCloseBoxWriteNothing();
     void refusedSaveOrAGoneAssetKeepsTheDialogOpen();
-    void amountUnderADecimalCommaLocale();
 };
 
 namespace {
@@ -233,19 +232,6 @@ template <typename Dialog> void Refused()
     QCOMPARE(Query<Dialog>("count(*)"), QString("0"));
 }
 
-template <typename Dialog> void DecimalComma()
-{
-    RecordCase env("de_DE");
-    auto add = OpenDialog<Dialog>("", KindOf<Dialog>().addCaption);
-    Fill(*add, "1.234,5", "Öl");
-    Click(add->PushButton2);
-    QVERIFY(!add->isVisible());
-    QCOMPARE(Query<Dialog>(KindOf<Dialog>().amountColumn), QString("1234,5"));
-    QCOMPARE(Query<Dialog>(KindOf<Dialog>().table + "Date"), QString("07.12.2026"));
-    auto edit = OpenDialog<Dialog>(LastKey<Dialog>(), KindOf<Dialog>().editCaption);
-    QCOMPARE(edit->txtCost->text(), QString("1234,5"));
-}
-
 } // namespace
 
 void TestRecords::addedEntryIsStoredAndShownAgain()
@@ -276,12 +262,6 @@ void TestRecords::refusedSaveOrAGoneAssetKeepsTheDialogOpen()
 {
     Refused<Form2>();
     Refused<Form3>();
-}
-
-void TestRecords::amountUnderADecimalCommaLocale()
-{
-    DecimalComma<Form2>();
-    DecimalComma<Form3>();
 }
 
 QTEST_MAIN(TestRecords)

@@ -8,9 +8,12 @@
 
 void ThrowEngineError(sqlite3* db, const QString& shownSql)
 {
-    // A write past the file-size limit that the system sets is a full disk for the user.
-    const bool sizeLimit =
-        (sqlite3_extended_errcode(db) & 0xff) == SQLITE_IOERR && sqlite3_system_errno(db) == EFBIG;
+    // A write past the file-size limit that the system sets fails like a write to a full
+    // disk, and is described so. The engine keeps no reliable note of the system's error
+    // here, but the thread's own is still that of the failed write.
+    const int systemError = errno;
+    const bool sizeLimit = sqlite3_extended_errcode(db) == SQLITE_IOERR_WRITE &&
+                           (systemError == EFBIG || sqlite3_system_errno(db) == EFBIG);
     const char* message = sizeLimit ? sqlite3_errstr(SQLITE_FULL) : sqlite3_errmsg(db);
     throw RuntimeError(QString::fromUtf8(message) + QStringLiteral(" in the statement: ") +
                            shownSql,
