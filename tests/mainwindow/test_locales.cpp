@@ -102,6 +102,21 @@ QString AddVariation(const LookupIds& ids, const Variation& variation)
     return id;
 }
 
+using Check = std::function<void(const QString&, QDialog&, QPushButton*)>;
+
+// Opens every entry of a history table in its dialog, as its pane does, and saves it.
+template <typename Dialog>
+void SaveEveryEntry(const QString& table, const QString& caption, const Check& check)
+{
+    for (const QString& id :
+         QueryText("select group_concat(" + table + "ID) from " + table).split(',')) {
+        auto form = OpenDialog<Dialog>(
+            id, caption,
+            QueryText("select AssetID from " + table + " where " + table + "ID=" + id));
+        check(table + " " + id, *form, form->PushButton2);
+    }
+}
+
 } // namespace
 
 void TestLocales::init()
@@ -137,7 +152,7 @@ void TestLocales::unchangedSavesLeaveEveryRowAsItWas()
 
     const QStringList before = Dump();
     QStringList changed;
-    auto check = [&](const QString& what, QDialog& window, QPushButton* save) {
+    const Check check = [&](const QString& what, QDialog& window, QPushButton* save) {
         QTest::mouseClick(save, Qt::LeftButton);
         if (window.result() != QDialog::Accepted || Dump() != before)
             changed << what;
@@ -146,20 +161,8 @@ void TestLocales::unchangedSavesLeaveEveryRowAsItWas()
         auto form = OpenEditor(assets[n]);
         check(variations[n].label, *form, form->PushButton[1]);
     }
-    for (const QString& id :
-         QueryText("select group_concat(MaintenanceID) from Maintenance").split(',')) {
-        auto form = OpenDialog<Form2>(
-            id, "Edit Maintenance",
-            QueryText("select AssetID from Maintenance where MaintenanceID=" + id));
-        check("maintenance " + id, *form, form->PushButton2);
-    }
-    for (const QString& id :
-         QueryText("select group_concat(DepreciationID) from Depreciation").split(',')) {
-        auto form = OpenDialog<Form3>(
-            id, "Edit Depreciation",
-            QueryText("select AssetID from Depreciation where DepreciationID=" + id));
-        check("depreciation " + id, *form, form->PushButton2);
-    }
+    SaveEveryEntry<Form2>("Maintenance", "Edit Maintenance", check);
+    SaveEveryEntry<Form3>("Depreciation", "Edit Depreciation", check);
     QCOMPARE(changed, QStringList());
 }
 
