@@ -57,31 +57,42 @@ double FillHistory(const History& history, ListView& list, QLineEdit& totalBox)
         totalBox.clear();
         return total;
     }
-    {
+    trap(104, [&] {
         UpdateGuard update(list);
-        // A failing end-of-records test or move is reported once and ends the loop.
-        auto atEnd = [&] {
-            bool end = true;
-            return !trap(104, [&] { end = rs.Eof(); }) || end;
+        const int columns = int(history.textColumns.size());
+        // The key, the texts, then the amount, which is also counted.
+        std::optional<Currency> amount;
+        auto cell = [&](int c) {
+            if (c == 0)
+                return CStr(rs.Fields(history.keyColumn).Value);
+            if (c <= columns)
+                return CStr(rs.Fields(history.textColumns[c - 1]).Value);
+            amount = CCur(rs.Fields(history.moneyColumn).Value);
+            return FormatMoney(*amount);
         };
-        while (!atEnd()) {
-            QString key;
-            trap(104, [&] { key = CStr(rs.Fields(history.keyColumn).Value); });
-            const int row = list.AddItem(key);
-            const int columns = int(history.textColumns.size());
-            for (int c = 0; c < columns; ++c)
-                trap(104, [&] {
-                    list.SetSubItem(row, c + 1, CStr(rs.Fields(history.textColumns[c]).Value));
-                });
-            trap(104, [&] {
-                const Currency amount = CCur(rs.Fields(history.moneyColumn).Value);
-                list.SetSubItem(row, columns + 1, FormatMoney(amount));
-                total += amount.ToDouble();
-            });
-            if (!trap(104, [&] { rs.MoveNext(); }))
-                break;
+        while (!rs.Eof()) {
+            QStringList texts;
+            amount.reset();
+            try {
+                for (int c = 0; c <= columns + 1; ++c)
+                    texts << cell(c);
+            } catch (const std::exception&) {
+                // Read again cell by cell, so that each cell that fails is reported.
+                texts.clear();
+                for (int c = 0; c <= columns + 1; ++c) {
+                    QString text;
+                    trap(104, [&] { text = cell(c); });
+                    texts << text;
+                }
+            }
+            const int row = list.AddItem(texts[0]);
+            for (int c = 1; c < texts.size(); ++c)
+                list.SetSubItem(row, c, texts[c]);
+            if (amount)
+                total += amount->ToDouble();
+            rs.MoveNext();
         }
-    }
+    });
     trap(106, [&] { rs.Close(); });
     trap(108, [&] { totalBox.setText(FormatMoney(total)); });
     return total;
