@@ -5,6 +5,7 @@
 #include "records/RecordFixture.h"
 
 #include <QCheckBox>
+#include <QDialog>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
@@ -30,6 +31,12 @@ class TestDpi : public QObject
     void CheckFits(QWidget* window, const char* name)
     {
         m_sizes << QString("%1 %2x%3").arg(name).arg(window->width()).arg(window->height());
+        // A dialog keeps its designed size: no edge to drag, no maximise box.
+        if (qobject_cast<QDialog*>(window))
+            QVERIFY2(window->minimumSize() == window->size() &&
+                         window->maximumSize() == window->size() &&
+                         !window->windowFlags().testFlag(Qt::WindowMaximizeButtonHint),
+                     name);
         int checked = 0;
         for (QWidget* w : window->findChildren<QWidget*>()) {
             QString text;
