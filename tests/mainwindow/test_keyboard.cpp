@@ -8,6 +8,7 @@
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
+#include <QDateEdit>
 
 namespace {
 
@@ -63,7 +64,8 @@ private slots:
     }
 
     // Both record dialogs: the design's tab order from the control that has the focus on
-    // opening, a name for every control, the icon.
+    // opening, one Tab a control (the arrow keys reach the parts of a date), a name for every
+    // control, the icon.
     void recordDialogsTabOrderNamesAndIcon()
     {
         TestEnvironment env;
@@ -71,6 +73,12 @@ private slots:
         auto maintenance = OpenDialog<Form2>("", "Add New Maintenance");
         QCOMPARE(TabWalk(6), QStringList({"dtpDate", "txtDescription", "txtPerformedBy", "txtCost",
                                           "PushButton2", "PushButton1", "dtpDate"}));
+        QDateEdit& date = *maintenance->dtpDate;
+        const QDateTimeEdit::Section first = date.currentSection();
+        for (int key = 0; key < 3 && date.currentSection() == first; ++key)
+            QTest::keyClick(&date, Qt::Key_Right);
+        QVERIFY(date.currentSection() != first);
+        QCOMPARE(QApplication::focusWidget(), &date);
         QCOMPARE(Unnamed(*maintenance), QStringList());
         QVERIFY(!maintenance->windowIcon().pixmap(32).isNull());
         maintenance->close();

@@ -91,7 +91,5 @@ QByteArray Digest(const QString& path);
 // and direction marks, emoji.
 QStringList HostileTexts();
 
-// The object names the focus visits from the focused control on, over `steps` moves by Tab;
-// a control that takes Tab itself first (a date picker's day, month and year) is left by up
-// to four presses.
+// The object names the focus visits from the focused control on, over `steps` presses of Tab.
 QStringList TabWalk(int steps);
