@@ -4,15 +4,28 @@
 
 #include <sqlite3.h>
 
+namespace {
+
+// A description quotes the beginning of a statement: enough to know it, never a page of
+// typed text (a long description in an insert).
+constexpr qsizetype kQuotedLength = 300;
+
+QString Quoted(const QString& sql)
+{
+    return sql.size() <= kQuotedLength ? sql : sql.left(kQuotedLength) + QChar(0x2026);
+}
+
+} // namespace
+
 void ThrowEngineError(sqlite3* db, const QString& shownSql)
 {
     throw RuntimeError(QString::fromUtf8(sqlite3_errmsg(db)) +
-                           QStringLiteral(" in the statement: ") + shownSql,
+                           QStringLiteral(" in the statement: ") + Quoted(shownSql),
                        kStatementErrorNumber);
 }
 
 Statement::Statement(sqlite3* db, const QString& engineSql, const QString& shownSql)
-    : m_db(db), m_shownSql(shownSql.isEmpty() ? engineSql : shownSql)
+    : m_db(db), m_shownSql(Quoted(shownSql.isEmpty() ? engineSql : shownSql))
 {
     const QByteArray utf8 = engineSql.toUtf8();
     const char* tail = nullptr;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QScreen>
 
 namespace {
 
@@ -12,14 +13,36 @@ const QString kBuiltInTitle = QStringLiteral("Tarnwick");
 
 QString g_appTitle;
 
+// A message box never taller than its screen. A text too long for it is shortened in its
+// middle, so that its beginning and its end (where an error report names the procedure and
+// the step) stay; the room left is for the window manager's title bar.
+class FittingMessageBox : public QMessageBox
+{
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void showEvent(QShowEvent* event) override
+    {
+        QMessageBox::showEvent(event);
+        const QScreen* where = screen();
+        if (!where)
+            return;
+        const int room = where->availableGeometry().height() * 9 / 10;
+        const QString whole = text();
+        for (qsizetype keep = whole.size() / 2; height() > room && keep > 0; keep /= 2)
+            setText(whole.left(keep) + QStringLiteral("\n…\n") + whole.right(keep));
+    }
+};
+
 // The real dialogs, parented to the active window so they stay in front of it.
 class DialogBoxes : public BoxService
 {
 public:
     BoxAnswer ShowMessage(const BoxRequest& request) override
     {
-        QMessageBox box(IconOf(request.icon), request.title, request.prompt, QMessageBox::NoButton,
-                        QApplication::activeWindow());
+        FittingMessageBox box(IconOf(request.icon), request.title, request.prompt,
+                              QMessageBox::NoButton, QApplication::activeWindow());
         if (request.buttons == BoxButtons::YesNo) {
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
             box.setDefaultButton(QMessageBox::Yes);

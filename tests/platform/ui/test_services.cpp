@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -71,8 +72,9 @@ private slots:
             {BoxButtons::YesNo, BoxIcon::None, "Delete All", "Delete All", QMessageBox::No,
              BoxAnswer::No, QMessageBox::NoIcon},
         };
+        QString text;
         for (const auto& asked : boxes) {
-            QString title, text;
+            QString title;
             QMessageBox::Icon icon = QMessageBox::Question;
             QMessageBox::StandardButtons buttons;
             WhenShown<QMessageBox>([&](QMessageBox& box) {
@@ -92,6 +94,21 @@ private slots:
         }
         WhenShown<QMessageBox>([](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); });
         QCOMPARE(MsgBox("Delete?", BoxButtons::YesNo), BoxAnswer::No);
+
+        // A text of any length: the box and its OK button stay on the screen, and the text
+        // keeps its beginning and its end.
+        QRect screen, shown;
+        WhenShown<QMessageBox>([&](QMessageBox& box) {
+            screen = box.screen()->availableGeometry();
+            shown = QRect(box.pos(), box.size());
+            shown |= QRect(box.button(QMessageBox::Ok)->mapToGlobal(QPoint(0, 0)), QSize(1, 1));
+            text = box.text();
+            box.button(QMessageBox::Ok)->click();
+        });
+        MsgBox("Refused: " + QString("words ").repeated(5000) + "at line 104", BoxButtons::OK,
+               BoxIcon::Exclamation);
+        QVERIFY2(shown.height() <= screen.height(), qPrintable(QString::number(shown.height())));
+        QVERIFY(text.startsWith("Refused: words") && text.endsWith("words at line 104"));
 
         // The input box gives what was typed, or nothing when cancelled.
         QString label, title;
