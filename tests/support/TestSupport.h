@@ -2,11 +2,14 @@
 
 #include "platform/ui/Boxes.h"
 
+#include <QApplication>
 #include <QDate>
 #include <QList>
 #include <QString>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <deque>
+#include <functional>
 #include <memory>
 
 // Records every message and input box and answers them from a queue. A box that no answer
@@ -93,3 +96,21 @@ QStringList HostileTexts();
 
 // The object names the focus visits from the focused control on, over `steps` presses of Tab.
 QStringList TabWalk(int steps);
+
+// Runs `act` on the first real dialog of type T that opens, from inside its event loop.
+template <typename T> void WhenShown(std::function<void(T&)> act)
+{
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, act] {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<T*>(top);
+            if (dialog && dialog->isVisible()) {
+                poll->deleteLater();
+                poll->stop();
+                act(*dialog);
+                return;
+            }
+        }
+    });
+    poll->start(10);
+}

@@ -1,9 +1,10 @@
 #include "platform/ui/Boxes.h"
 
+#include "platform/ui/ScreenRoom.h"
+
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
-#include <QScreen>
 
 namespace {
 
@@ -15,7 +16,7 @@ QString g_appTitle;
 
 // A message box never taller than its screen. A text too long for it is shortened in its
 // middle, so that its beginning and its end (where an error report names the procedure and
-// the step) stay; the room left is for the window manager's title bar.
+// the step) stay.
 class FittingMessageBox : public QMessageBox
 {
 public:
@@ -25,10 +26,7 @@ protected:
     void showEvent(QShowEvent* event) override
     {
         QMessageBox::showEvent(event);
-        const QScreen* where = screen();
-        if (!where)
-            return;
-        const int room = where->availableGeometry().height() * 9 / 10;
+        const int room = ScreenRoom(*this).height();
         const QString whole = text();
         for (qsizetype keep = whole.size() / 2; height() > room && keep > 0; keep /= 2)
             setText(whole.left(keep) + QStringLiteral("\n…\n") + whole.right(keep));

@@ -19,24 +19,6 @@
 
 namespace {
 
-// Runs `act` on the first real dialog of type T that opens, from inside its event loop.
-template <typename T> void WhenShown(std::function<void(T&)> act)
-{
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, act] {
-        for (QWidget* top : QApplication::topLevelWidgets()) {
-            auto* dialog = qobject_cast<T*>(top);
-            if (dialog && dialog->isVisible()) {
-                poll->deleteLater();
-                poll->stop();
-                act(*dialog);
-                return;
-            }
-        }
-    });
-    poll->start(10);
-}
-
 void MoveOver(QWidget& widget, QPointF at = QPointF(2, 2))
 {
     QMouseEvent move(QEvent::MouseMove, at, widget.mapToGlobal(at), Qt::NoButton, Qt::NoButton,
