@@ -1,6 +1,7 @@
 #include "mainwindow/CommandsFixture.h"
 
 #include "common/ProgramIcon.h"
+#include "common/Window.h"
 #include "records/Form2.h"
 #include "records/Form3.h"
 #include "records/RecordFixture.h"
@@ -9,6 +10,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QDateEdit>
+#include <QFile>
 
 namespace {
 
@@ -40,13 +42,18 @@ class TestKeyboard : public QObject
 private slots:
     // The list, then the seven buttons in the design's order, then round to the list; Space
     // presses the focused button. The icon comes out of the window library's resources, not
-    // an empty file name, and every window shows it.
-    void mainWindowTabOrderSpaceAndIcon()
+    // an empty file name, and every window shows it; the pointer over a button is the hand
+    // that lies beside the program.
+    void mainWindowTabOrderSpaceIconAndHand()
     {
         TestEnvironment env;
+        QVERIFY(QFile::copy(HandCursorPath(), env.programFolder() + "/HAND-M.CUR"));
         auto form = StartMainWindow();
         QVERIFY(!ProgramIcon().pixmap(32).isNull());
         QVERIFY(!form->windowIcon().pixmap(32).isNull());
+        QTest::mouseMove(form->PushButton[4]);
+        QCOMPARE(form->cursor().shape(), Qt::BitmapCursor);
+        QCOMPARE(form->cursor().pixmap().toImage(), LoadHandPointer()->pixmap().toImage());
         form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
         form->ListView1->setFocus();

@@ -150,6 +150,11 @@ QString TemplateDatabasePath()
     return QStringLiteral(TARNWICK_TEMPLATE_DB);
 }
 
+QString HandCursorPath()
+{
+    return QStringLiteral(TARNWICK_HAND_CURSOR);
+}
+
 QString QueryText(const QString& sql)
 {
     Recordset rs;

@@ -81,8 +81,9 @@ private:
     QByteArray m_oldConfigHome;
 };
 
-// The template database that the build made.
+// The template database and the hand pointer that the build made.
 QString TemplateDatabasePath();
+QString HandCursorPath();
 // Runs one query on g_Conn and gives the first field of its first row as text ("" when none).
 QString QueryText(const QString& sql);
 long long QueryCount(const QString& sql);
