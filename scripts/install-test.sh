@@ -19,8 +19,7 @@ for icon in scalable/apps/tarnwick.svg 48x48/apps/tarnwick.png 256x256/apps/tarn
     [[ -f $prefix/share/icons/hicolor/$icon ]] || { echo "icon $icon not installed" >&2; exit 1; }
 done
 
-export HOME=$work/home XDG_DATA_HOME=$work/home/data XDG_CONFIG_HOME=$work/home/config
-mkdir -p "$HOME"
+empty_home
 db=$XDG_DATA_HOME/Velquor/Tarnwick/dbData.mdb
 xvfb-run -a -s "-screen 0 1280x1024x24" "$prefix/bin/tarnwick" >"$work/out.log" 2>&1 &
 pid=$!

@@ -11,16 +11,11 @@ set -euo pipefail
 build=$(realpath "${1:?usage: $0 <build directory>}")
 source "$(dirname "$0")/lib.sh"
 if [[ ${TARNWICK_WM_INNER:-} != 1 ]]; then
-    export HOME=$work/home XDG_DATA_HOME=$work/home/data XDG_CONFIG_HOME=$work/home/config
-    mkdir -p "$HOME"
+    empty_home
     # A screen at 96 dots per inch, where a twip is 1/15 pixel.
     TARNWICK_WM_INNER=1 xvfb-run -a -s "-screen 0 1366x768x24 -dpi 96" "$0" "$build"
     exit
 fi
-fail() {
-    echo "$*"
-    exit 1
-}
 
 openbox >"$work/openbox.log" 2>&1 &
 for _ in $(seq 50); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.1; done
