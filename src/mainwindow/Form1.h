@@ -54,10 +54,6 @@ public:
     // other than normal; never cleared.
     bool m_WasMaximized = false;
 
-    // The window's size in the normal state: the designed client area and whatever stands
-    // above it (the window's contents margins).
-    QSize DesignSize() const;
-
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -71,6 +67,9 @@ private:
 
     // The design places of the list and the buttons.
     void DesignLayout();
+    // The window's size in the normal state: the designed client area and whatever stands
+    // above it (the window's contents margins, which a menu bar over the design takes).
+    QSize DesignSize() const;
     // The layouts of the maximised window and of its return to the normal size.
     void StretchedLayout();
     void RestoredLayout();

@@ -4,6 +4,7 @@
 #include "records/Form3.h"
 #include "records/RecordFixture.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QDialog>
 #include <QFile>
@@ -12,7 +13,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QProcess>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionHeader>
