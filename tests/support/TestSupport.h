@@ -2,11 +2,14 @@
 
 #include "platform/ui/Boxes.h"
 
+#include <QApplication>
 #include <QDate>
 #include <QList>
 #include <QString>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <deque>
+#include <functional>
 #include <memory>
 
 // Records every message and input box and answers them from a queue. A box that no answer
@@ -79,8 +82,9 @@ private:
     QByteArray m_oldConfigHome;
 };
 
-// The template database that the build made.
+// The template database and the hand pointer that the build made.
 QString TemplateDatabasePath();
+QString HandCursorPath();
 // Runs one query on g_Conn and gives the first field of its first row as text ("" when none).
 QString QueryText(const QString& sql);
 long long QueryCount(const QString& sql);
@@ -92,7 +96,23 @@ QByteArray Digest(const QString& path);
 // and direction marks, emoji.
 QStringList HostileTexts();
 
-// The object names the focus visits from the focused control on, over `steps` moves by Tab;
-// a control that takes Tab itself first (a date picker's day, month and year) is left by up
-// to four presses.
+// The object names the focus visits from the focused control on, over `steps` presses of Tab.
 QStringList TabWalk(int steps);
+
+// Runs `act` on the first real dialog of type T that opens, from inside its event loop.
+template <typename T> void WhenShown(std::function<void(T&)> act)
+{
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, act] {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<T*>(top);
+            if (dialog && dialog->isVisible()) {
+                poll->deleteLater();
+                poll->stop();
+                act(*dialog);
+                return;
+            }
+        }
+    });
+    poll->start(10);
+}

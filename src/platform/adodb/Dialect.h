@@ -12,6 +12,7 @@
 //   system's date conversion and stored as ISO 8601 ('2021-03-15', with " HH:mm:ss" when a
 //   time is given), so dates sort and compare as dates; a text that is no date throws
 //   RuntimeError naming the column and the text;
-// - a query using First or Last reads its tables in stored order, never through an index.
+// - a query using First or Last reads its tables in stored order, never through an index;
+// - "order by" a text column orders as the program sorts text (collation kTextOrder).
 // Bracketed names, CCur, Count and null need no rewriting.
 QString RewriteStatement(const QString& sql, const Schema& schema);

@@ -6,6 +6,19 @@
 
 #include <cerrno>
 
+namespace {
+
+// A description quotes the beginning of a statement: enough to know it, never a page of
+// typed text (a long description in an insert).
+constexpr qsizetype kQuotedLength = 300;
+
+QString Quoted(const QString& sql)
+{
+    return sql.size() <= kQuotedLength ? sql : sql.left(kQuotedLength) + QChar(0x2026);
+}
+
+} // namespace
+
 void ThrowEngineError(sqlite3* db, const QString& shownSql)
 {
     // A write past the file-size limit that the system sets fails like a write to a full
@@ -16,12 +29,12 @@ void ThrowEngineError(sqlite3* db, const QString& shownSql)
                            (systemError == EFBIG || sqlite3_system_errno(db) == EFBIG);
     const char* message = sizeLimit ? sqlite3_errstr(SQLITE_FULL) : sqlite3_errmsg(db);
     throw RuntimeError(QString::fromUtf8(message) + QStringLiteral(" in the statement: ") +
-                           shownSql,
+                           Quoted(shownSql),
                        kStatementErrorNumber);
 }
 
 Statement::Statement(sqlite3* db, const QString& engineSql, const QString& shownSql)
-    : m_db(db), m_shownSql(shownSql.isEmpty() ? engineSql : shownSql)
+    : m_db(db), m_shownSql(Quoted(shownSql.isEmpty() ? engineSql : shownSql))
 {
     const QByteArray utf8 = engineSql.toUtf8();
     const char* tail = nullptr;
