@@ -301,18 +301,13 @@ private:
         const QString key = QString::number(n) + LookupKey(parts);
         if (const auto existing = m_existing.find(key); existing != m_existing.end())
             return IdLiteral(existing.value());
+        // The first spelling of a new value is the one added; later lines refer to it.
+        const QStringList& spelling = m_spellings.contains(key) ? m_spellings[key] : parts;
         if (!m_added.contains(key))
             m_pendingLookups.emplace_back(key, parts);
         QStringList where;
-        QStringList columns;
-        QStringList values;
-        for (size_t p = 0; p < lookup.texts.size() && lookup.texts[p]; ++p) {
-            where << QString(lookup.texts[p]) + "=" + TextLiteral(parts[qsizetype(p)]);
-            columns << lookup.texts[p];
-            values << TextLiteral(parts[qsizetype(p)]);
-        }
-        m_insertOf.insert(key, QString("insert into %1 (%2) values (%3)")
-                                   .arg(lookup.table, columns.join(','), values.join(',')));
+        for (size_t p = 0; p < lookup.texts.size() && lookup.texts[p]; ++p)
+            where << QString(lookup.texts[p]) + "=" + TextLiteral(spelling[qsizetype(p)]);
         // The newest row with exactly this text is the one the import adds: an older one
         // would have been found above.
         return QString("(select max(%1) from %2 where %3)")
@@ -324,11 +319,19 @@ private:
         if (m_added.contains(key))
             return;
         m_added.insert(key);
-        const int n = key.left(1).toInt();
-        const QString caption =
-            kAssetColumns[size_t(AssetColumnOf(kLookups[size_t(n)].field))].caption;
+        m_spellings.insert(key, parts);
+        const size_t n = size_t(key.left(1).toInt());
+        const LookupTable& lookup = kLookups[n];
+        QStringList columns;
+        QStringList values;
+        for (size_t p = 0; p < lookup.texts.size() && lookup.texts[p]; ++p) {
+            columns << lookup.texts[p];
+            values << TextLiteral(parts[qsizetype(p)]);
+        }
+        m_lookupStatements << QString("insert into %1 (%2) values (%3)")
+                                  .arg(lookup.table, columns.join(','), values.join(','));
+        const QString caption = kAssetColumns[size_t(AssetColumnOf(lookup.field))].caption;
         m_plan.newLookups << caption + " " + Quoted(n == 0 ? parts.join(", ") : parts[0]);
-        m_lookupStatements << m_insertOf.value(key);
     }
 
     std::optional<QString> ValueLiteral(const AssetColumn& column, const QString& field)
@@ -415,9 +418,9 @@ private:
     ImportPlan& m_plan;
     QStringList m_headers;
     std::vector<Target> m_targets;
-    QHash<QString, QString> m_existing; // lookup number and key -> row key
-    QHash<QString, QString> m_insertOf; // lookup number and key -> its insert
-    QSet<QString> m_added;              // new lookup values planned
+    QHash<QString, QString> m_existing;      // lookup number and key -> row key
+    QHash<QString, QStringList> m_spellings; // lookup number and key -> new value as added
+    QSet<QString> m_added;                   // new lookup values planned
     std::vector<std::pair<QString, QStringList>> m_pendingLookups;
     QStringList m_lookupStatements;
     QHash<QString, QStringList> m_assetsByBarcode;

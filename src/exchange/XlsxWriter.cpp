@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <algorithm>
+#include <unzip.h>
 #include <xlsxwriter.h>
 
 namespace {
@@ -26,16 +27,44 @@ void Check(lxw_error error)
         throw RuntimeError(QString::fromUtf8(lxw_strerror(error)));
 }
 
+// Whether each of the first `sheets` worksheets of the workbook reads to its end. The library
+// does not notice when a write to its temporary files fails (a full disk) and would leave
+// such a sheet cut short in a workbook that looks whole, so the finished file is read back.
+bool SheetsComplete(const QByteArray& path, int sheets)
+{
+    unzFile zip = unzOpen64(path.constData());
+    if (!zip)
+        return false;
+    bool complete = true;
+    for (int n = 1; n <= sheets && complete; ++n) {
+        const QByteArray name = "xl/worksheets/sheet" + QByteArray::number(n) + ".xml";
+        if (unzLocateFile(zip, name.constData(), 1) != UNZ_OK ||
+            unzOpenCurrentFile(zip) != UNZ_OK) {
+            complete = false;
+            break;
+        }
+        QByteArray buffer(1 << 16, Qt::Uninitialized);
+        QByteArray tail;
+        int read = 0;
+        while ((read = unzReadCurrentFile(zip, buffer.data(), int(buffer.size()))) > 0)
+            tail = (tail + buffer.left(read)).right(64);
+        // Closing checks the sheet's checksum too.
+        complete = unzCloseCurrentFile(zip) == UNZ_OK && read == 0 &&
+                   tail.trimmed().endsWith("</worksheet>");
+    }
+    unzClose(zip);
+    return complete;
+}
+
 class XlsxWriter : public SheetWriter
 {
 public:
-    explicit XlsxWriter(const QString& path)
+    explicit XlsxWriter(const QString& path) : m_path(QFile::encodeName(path))
     {
-        const QByteArray name = QFile::encodeName(path);
         // Rows go to the disk as they are written, so a large export needs little memory.
         lxw_workbook_options options{};
         options.constant_memory = LXW_TRUE;
-        m_book = workbook_new_opt(name.constData(), &options);
+        m_book = workbook_new_opt(m_path.constData(), &options);
         if (!m_book)
             throw RuntimeError("the workbook could not be started");
         m_header = workbook_add_format(m_book);
@@ -60,6 +89,7 @@ public:
         m_sheet = workbook_add_worksheet(m_book, name.toUtf8().constData());
         if (!m_sheet)
             throw RuntimeError("the sheet " + name + " could not be added");
+        ++m_sheets;
         m_row = 0;
         m_widths.assign(size_t(captions.size()), 0);
         for (int column = 0; column < int(captions.size()); ++column) {
@@ -91,6 +121,8 @@ public:
         const lxw_error error = workbook_close(m_book);
         m_book = nullptr;
         Check(error);
+        if (!SheetsComplete(m_path, m_sheets))
+            throw RuntimeError("the workbook came out incomplete; the disk may be full");
     }
 
     int CutTexts() const override { return m_cut; }
@@ -167,6 +199,8 @@ private:
         Widen(int(column), int(std::min<qsizetype>(kept.size(), kWidestColumn)));
     }
 
+    QByteArray m_path;
+    int m_sheets = 0;
     lxw_workbook* m_book = nullptr;
     lxw_worksheet* m_sheet = nullptr;
     lxw_format* m_header = nullptr;
