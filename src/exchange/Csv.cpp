@@ -44,19 +44,21 @@ bool NeedsGuard(QStringView text)
 
 void AppendCsvRecord(const QStringList& fields, QByteArray& out)
 {
+    QString record;
     for (qsizetype i = 0; i < fields.size(); ++i) {
         if (i > 0)
-            out += ',';
+            record += ',';
         const QString& field = fields[i];
         if (NeedsQuotes(field)) {
-            out += '"';
-            out += field.toUtf8().replace('"', "\"\"");
-            out += '"';
+            record += '"';
+            record += QString(field).replace('"', QLatin1String("\"\""));
+            record += '"';
         } else {
-            out += field.toUtf8();
+            record += field;
         }
     }
-    out += "\r\n";
+    record += QLatin1String("\r\n");
+    out += record.toUtf8();
 }
 
 QString GuardFormula(const QString& text)

@@ -4,7 +4,6 @@
 #include "data/Globals.h"
 #include "platform/RuntimeError.h"
 #include "platform/adodb/Recordset.h"
-#include "platform/conv/Conv.h"
 
 #include <QHash>
 
@@ -56,16 +55,19 @@ private:
     int m_done = 0;
 };
 
-// The first and last 1-based position of the rows of `records` by the text of their first
-// field; the rows come sorted by it.
-QHash<QString, std::pair<int, int>> PositionsByKey(Recordset& records)
+// The first and last 1-based position of the rows of `records` by their first field, an
+// asset's key; the rows come sorted by it.
+QHash<qint64, std::pair<int, int>> PositionsByKey(Recordset& records)
 {
-    QHash<QString, std::pair<int, int>> positions;
+    QHash<qint64, std::pair<int, int>> positions;
+    positions.reserve(records.RecordCount());
     for (int position = 1; !records.Eof(); ++position, records.MoveNext()) {
-        const QString key = TextOf(records.Fields(0).Value);
-        auto found = positions.find(key);
+        const Variant key = records.Fields(0).Value;
+        if (key.type() != Variant::Type::Long)
+            continue;
+        auto found = positions.find(key.longValue());
         if (found == positions.end())
-            positions.insert(key, {position, position});
+            positions.insert(key.longValue(), {position, position});
         else
             found->second = position;
     }
@@ -109,9 +111,13 @@ bool WriteExportSheets(const QStringList& keys, bool histories, SheetWriter& out
         }
     Counter counter(progress, total);
 
-    const QHash<QString, std::pair<int, int>> assetAt = PositionsByKey(assets);
+    std::vector<qint64> numbers;
+    numbers.reserve(size_t(keys.size()));
+    for (const QString& key : keys)
+        numbers.push_back(key.toLongLong());
+    const QHash<qint64, std::pair<int, int>> assetAt = PositionsByKey(assets);
     out.BeginSheet("Assets", captions);
-    for (const QString& key : keys) {
+    for (const qint64 key : numbers) {
         // An asset deleted since the list was filled is left out.
         const auto found = assetAt.find(key);
         if (found == assetAt.end())
@@ -127,9 +133,9 @@ bool WriteExportSheets(const QStringList& keys, bool histories, SheetWriter& out
 
     for (size_t h = 0; h < std::size(kHistories); ++h) {
         Recordset& rows = tables[h];
-        const QHash<QString, std::pair<int, int>> entriesOf = PositionsByKey(rows);
+        const QHash<qint64, std::pair<int, int>> entriesOf = PositionsByKey(rows);
         out.BeginSheet(kHistories[h].sheet, kHistories[h].captions);
-        for (const QString& key : keys) {
+        for (const qint64 key : numbers) {
             const auto found = entriesOf.find(key);
             if (found == entriesOf.end())
                 continue;

@@ -4,10 +4,10 @@
 #include "exchange/ExportSheets.h"
 
 #include "platform/RuntimeError.h"
-#include "platform/conv/Conv.h"
 
 #include <QFile>
 #include <algorithm>
+#include <cmath>
 #include <unzip.h>
 #include <xlsxwriter.h>
 
@@ -46,8 +46,10 @@ bool SheetsComplete(const QByteArray& path, int sheets)
         QByteArray buffer(1 << 16, Qt::Uninitialized);
         QByteArray tail;
         int read = 0;
-        while ((read = unzReadCurrentFile(zip, buffer.data(), int(buffer.size()))) > 0)
-            tail = (tail + buffer.left(read)).right(64);
+        while ((read = unzReadCurrentFile(zip, buffer.data(), int(buffer.size()))) > 0) {
+            const int kept = std::min(read, 64);
+            tail = (tail + QByteArray(buffer.data() + read - kept, kept)).right(64);
+        }
         // Closing checks the sheet's checksum too.
         complete = unzCloseCurrentFile(zip) == UNZ_OK && read == 0 &&
                    tail.trimmed().endsWith("</worksheet>");
@@ -144,9 +146,7 @@ private:
             WriteNumber(column, value.doubleValue(), nullptr);
             return;
         case Variant::Type::Currency:
-            Check(worksheet_write_number(m_sheet, m_row, column, value.currencyValue().ToDouble(),
-                                         m_money));
-            Widen(int(column), int(FormatMoney(value.currencyValue()).size()));
+            WriteNumber(column, value.currencyValue().ToDouble(), m_money);
             return;
         case Variant::Type::Date:
             WriteDate(column, value.dateValue(), value.dateHasTime());
@@ -166,7 +166,10 @@ private:
     void WriteNumber(lxw_col_t column, double number, lxw_format* format)
     {
         Check(worksheet_write_number(m_sheet, m_row, column, number, format));
-        Widen(int(column), int(QString::number(number, 'g', 15).size()));
+        // Whole digits with their group separators, sign, decimals and currency sign.
+        const double whole = std::floor(std::abs(number));
+        const int digits = whole >= 1 ? int(std::log10(whole)) + 1 : 1;
+        Widen(int(column), digits + digits / 3 + 5);
     }
 
     void WriteDate(lxw_col_t column, const QDateTime& at, bool hasTime)
