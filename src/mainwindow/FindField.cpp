@@ -12,14 +12,20 @@ FindField::FindField(ListView& list, QWidget* parent)
     : QWidget(parent), m_list(list), m_edit(new QLineEdit(this)), m_count(new QLabel(this))
 {
     setObjectName("FindBar");
+    setAccessibleName("Search");
     m_edit->setObjectName("FindField");
     m_edit->setAccessibleName("Find");
     m_edit->setPlaceholderText("Find (Ctrl+F)");
     m_edit->setClearButtonEnabled(true);
+    // Reached by Ctrl+F and Edit > Find…; Tab keeps to the design's order of the window.
+    m_edit->setFocusPolicy(Qt::ClickFocus);
     m_edit->setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('x')) * 24);
     m_edit->installEventFilter(this);
     m_count->setObjectName("FindCount");
     m_count->setAccessibleName("Rows shown");
+    // As wide as the longest count, so that the field stays where it is while one types.
+    m_count->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_count->setMinimumWidth(fontMetrics().horizontalAdvance("888,888 due of 888,888"));
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 0, 4, 0);
     layout->addWidget(m_count);

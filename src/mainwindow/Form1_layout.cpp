@@ -1,7 +1,10 @@
 // The main window's layout: the design places, the stretched layout of the maximised
-// window and the restored layout of its return to the normal size. All in twips.
+// window and the restored layout of its return to the normal size. All in twips, inside the
+// client area under the menu bar.
 #include "mainwindow/Form1.h"
 
+#include "mainwindow/FindField.h"
+#include "mainwindow/MainMenu.h"
 #include "platform/RuntimeError.h"
 #include "platform/ui/ListView.h"
 #include "platform/ui/Twips.h"
@@ -66,7 +69,8 @@ void PlaceButtonRows(QPushButton* const (&button)[8], float left, float top)
 // The places of the design table.
 void Form1::DesignLayout()
 {
-    SetClientSizeTwips(*this, kClientWidth, kClientHeight);
+    resize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight) + Menu->sizeHint().height());
+    PlaceBarAndClientArea();
     SetTwipsGeometry(*ListView1, 120, 120, 11760, 5475);
     const Place places[8] = {{},
                              {4080, 5670, 3840, 405},
@@ -120,7 +124,17 @@ void Form1::changeEvent(QEvent* event)
 void Form1::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
+    PlaceBarAndClientArea();
     Form_Resize();
+}
+
+void Form1::PlaceBarAndClientArea()
+{
+    const int bar = Menu->sizeHint().height();
+    const int find = std::min(Menu->Find->sizeHint().width(), width() / 2);
+    Menu->setGeometry(0, 0, width() - find, bar);
+    Menu->Find->setGeometry(width() - find, 0, find, bar);
+    ClientArea->setGeometry(0, bar, width(), std::max(0, height() - bar));
 }
 
 // Maximised: the stretched layout; back to normal after a stretched layout (or a start in
@@ -139,7 +153,9 @@ void Form1::Form_Resize()
 void Form1::StretchedLayout()
 {
     const float windowWidth = float(PixelsToTwips(frameGeometry().width()));
-    const float windowHeight = float(PixelsToTwips(frameGeometry().height()));
+    // The window's height as the rule reads it is that of the window without the menu bar.
+    const float windowHeight =
+        float(PixelsToTwips(frameGeometry().height() - Menu->sizeHint().height()));
     QPushButton& first = *PushButton[2];
     const float listWidth = std::max(0.0f, windowWidth - 330);
     const float listHeight = std::max(0.0f, windowHeight - 2 * HeightOf(first) - 315 - 120 - 465);

@@ -8,6 +8,7 @@
 #include "data/AssetColumns.h"
 #include "data/Globals.h"
 #include "data/Provisioning.h"
+#include "mainwindow/DueMaintenance.h"
 #include "mainwindow/SharedConnection.h"
 #include "platform/conv/Conv.h"
 #include "platform/ui/ListView.h"
@@ -76,6 +77,7 @@ void Form1::AddColumns()
                                                  ? ListView::SortKind::Value
                                                  : ListView::SortKind::Text);
     }
+    MarkDueMaintenance(*ListView1);
 }
 
 // Saves the column widths and the window state, then closes and releases the connection.

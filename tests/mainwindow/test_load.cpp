@@ -1,6 +1,7 @@
 #include "mainwindow/MainWindowFixture.h"
 
 #include "common/Settings.h"
+#include "mainwindow/MainMenu.h"
 #include "platform/ui/Twips.h"
 
 #include <QFile>
@@ -131,12 +132,18 @@ private slots:
         QCOMPARE(form->pos(), at);
         QCOMPARE(TwipsOf(*form->ListView1), design);
 
+        // The rule lays out the area under the menu bar: the window less the bar's height.
+        const int bar = int(PixelsToTwips(form->Menu->height()));
+        QCOMPARE(form->ClientArea->geometry(),
+                 QRect(0, form->Menu->height(), TwipsToPixels(12000), TwipsToPixels(7230)));
         form->showMaximized();
         QVERIFY(form->m_WasMaximized);
         QVERIFY(form->windowState() & Qt::WindowMaximized);
-        QTRY_COMPARE(TwipsOf(*form->ListView1), Snapped(120, 120, 18870, 9810));
-        QCOMPARE(TwipsOf(*form->PushButton[2]).topLeft(), Snapped(3360, 10035, 0, 0).topLeft());
-        QCOMPARE(TwipsOf(*form->PushButton[4]).topLeft(), Snapped(3360, 10545, 0, 0).topLeft());
+        QTRY_COMPARE(TwipsOf(*form->ListView1), Snapped(120, 120, 18870, 9810 - bar));
+        QCOMPARE(TwipsOf(*form->PushButton[2]).topLeft(),
+                 Snapped(3360, 10035 - bar, 0, 0).topLeft());
+        QCOMPARE(TwipsOf(*form->PushButton[4]).topLeft(),
+                 Snapped(3360, 10545 - bar, 0, 0).topLeft());
         QVERIFY(HelpStandsClear(*form));
         form->showNormal();
         QCOMPARE(TwipsOf(*form->ListView1), design);

@@ -241,4 +241,7 @@ bool ListView::Filtered() const
 void ListView::SetCellMark(int column, std::function<QString(double value)> rule)
 {
     m_model->SetCellMark(column, std::move(rule));
+    // A sign as high as the text, so that a marked row is no taller than the others.
+    const int side = fontMetrics().height();
+    setIconSize(QSize(side, side));
 }
