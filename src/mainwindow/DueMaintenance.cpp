@@ -37,7 +37,7 @@ void MarkDueMaintenance(ListView& list)
     list.SetCellMark(kNextMaintenance, DueNote);
 }
 
-void ConnectDueView(QAction& action, ListView& list)
+void ConnectDueView(QAction& action, ListView& list, const std::function<void()>& rebuild)
 {
     action.setCheckable(true);
     // The sort the list had before the view, given back when it ends.
@@ -48,7 +48,7 @@ void ConnectDueView(QAction& action, ListView& list)
         int order;
     };
     auto before = std::make_shared<SortState>();
-    QObject::connect(&action, &QAction::toggled, &list, [&list, before](bool due) {
+    QObject::connect(&action, &QAction::toggled, &list, [&list, before, rebuild](bool due) {
         if (due) {
             if (list.Ceiling())
                 return;
@@ -67,6 +67,9 @@ void ConnectDueView(QAction& action, ListView& list)
         list.SetSortKey(before->key);
         list.SetSortOrder(before->order);
         list.SetSorted(before->sorted);
+        // Unsorted, the list keeps the order it has; the rebuild gives back the query's.
+        if (!before->sorted)
+            rebuild();
     });
     QObject::connect(&list, &ListView::ShownChanged, &action, [&action, &list] {
         if (action.isChecked() && !list.Ceiling())

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 class ListView;
 class QAction;
 
@@ -9,6 +11,7 @@ void MarkDueMaintenance(ListView& list);
 
 // View > Due for maintenance: while `action` is checked the list shows only the assets due
 // and those due within the next 30 days, soonest first; unchecked, the list shows every row
-// again and sorts as it did before. The action follows the list when something else lifts the
-// ceiling (Add New Record showing the new asset).
-void ConnectDueView(QAction& action, ListView& list);
+// again in the order it had before (`rebuild` gives back the order of a list that was not
+// sorted). The action follows the list when something else lifts the ceiling (Add New Record
+// showing the new asset).
+void ConnectDueView(QAction& action, ListView& list, const std::function<void()>& rebuild);

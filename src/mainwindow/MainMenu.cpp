@@ -63,7 +63,7 @@ MainMenu::MainMenu(Form1& form) : QMenuBar(&form)
     ViewMenu = AddMenu(*this, "ViewMenu", "&View");
     ConnectDueView(*AddEntry(*ViewMenu, "actionDue", "&Due for maintenance",
                              QKeySequence(Qt::CTRL | Qt::Key_D)),
-                   list);
+                   list, [&form] { form.ListData(); });
     connect(AddEntry(*ViewMenu, "actionRefresh", "&Refresh", QKeySequence::Refresh),
             &QAction::triggered, &form, &Form1::ListData);
 

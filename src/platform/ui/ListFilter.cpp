@@ -41,7 +41,12 @@ void ListFilter::ForgetFrom(int row)
 void ListFilter::FoldRows(const std::vector<QString>& cells, int columns)
 {
     const size_t rows = columns > 0 ? cells.size() / size_t(columns) : 0;
-    for (size_t r = m_starts.size() - 1; r < rows; ++r) {
+    const size_t first = m_starts.size() - 1;
+    for (size_t r = first; r < rows; ++r) {
+        // After a first stretch of rows the buffer is sized for all of them at once.
+        if (r == first + 1000)
+            m_folded.reserve(m_starts[first] +
+                             (m_folded.size() - m_starts[first]) / 1000 * (rows - first) * 11 / 10);
         for (int c = 0; c < columns; ++c) {
             AppendFolded(cells[r * columns + c], m_folded);
             m_folded += kCellEnd;
