@@ -1,5 +1,6 @@
 #include "editor/Form4.h"
 
+#include "backup/Backups.h"
 #include "common/ErrorTrap.h"
 #include "data/Globals.h"
 #include "data/SqlLiterals.h"
@@ -49,8 +50,8 @@ void AddValue(Form4& form, const char* procedure, const QString& prompt, const Q
     trap(104, [&] { (form.*loader)(); });
 }
 
-// "-": after the warning, deletes the selected lookup row, every asset that uses it and
-// those assets' histories, all or nothing; then refills the list and reads the edited
+// "-": after the warning and a backup, deletes the selected lookup row, every asset that uses
+// it and those assets' histories, all or nothing; then refills the list and reads the edited
 // asset again.
 void DeleteValue(Form4& form, const char* procedure, const Lookup& lookup)
 {
@@ -71,6 +72,7 @@ void DeleteValue(Form4& form, const char* procedure, const Lookup& lookup)
     if (!trap(102, [&] { id = IdLiteral(Form4::SelectedId(list, form.*lookup.ids)); }))
         return;
     trap(104, [&] {
+        BackUpBefore(QStringLiteral("Delete %1").arg(lookup.noun));
         const QString where = QStringLiteral(" where ") + lookup.idColumn + "=" + id;
         const QString assets = "(select AssetID from Assets" + where + ")";
         g_Conn->BeginTrans();

@@ -20,7 +20,8 @@ public:
     ~Form1() override;
 
     // Start-up: provisioning, skin, hand pointer, the data-access check, caption, icon,
-    // application title, the connection, the list's columns and contents, the saved state.
+    // application title, the connection, the list's columns and contents, the saved state,
+    // the day's backup.
     void Form_Load();
     // True when the data-access check asked to end the program during start-up: the window
     // is then never shown.

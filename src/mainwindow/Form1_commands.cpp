@@ -1,6 +1,7 @@
 // The record commands of the main window: add, edit, delete one and delete all assets.
 #include "mainwindow/Form1.h"
 
+#include "backup/Backups.h"
 #include "common/ErrorTrap.h"
 #include "data/SqlLiterals.h"
 #include "editor/Form4.h"
@@ -105,8 +106,8 @@ void Form1::PushButton3_Click()
     trap(106, [&] { ListData(); });
 }
 
-// Delete All Records: after confirmation empties the assets and both histories (the lookup
-// lists stay), then rebuilds the list.
+// Delete All Records: after confirmation and a backup empties the assets and both histories
+// (the lookup lists stay), then rebuilds the list.
 void Form1::PushButton5_Click()
 {
     ErrorTrap trap("in Tarnwick2021/08/31.Form1.PushButton5_Click ");
@@ -118,6 +119,7 @@ void Form1::PushButton5_Click()
                    "Delete All Records"))
         return;
     trap(104, [&] {
+        BackUpBefore("Delete All");
         ExecuteAllOrNothing(
             {"delete from Assets", "delete from Depreciation", "delete from Maintenance"});
     });

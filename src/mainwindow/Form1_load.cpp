@@ -1,6 +1,7 @@
 // Start-up and shutdown of the main window.
 #include "mainwindow/Form1.h"
 
+#include "backup/Backups.h"
 #include "common/ErrorTrap.h"
 #include "common/ProgramIcon.h"
 #include "common/Settings.h"
@@ -67,6 +68,7 @@ void Form1::Form_Load()
         SetWindowStateNumber(int(std::clamp(SettingNumber("WindowState", "0"), -1.0, 3.0)));
     });
     trap(122, [&] { m_WasMaximized = WindowStateNumber() != 0; });
+    trap(124, [] { DailyBackup(); });
 }
 
 void Form1::AddColumns()

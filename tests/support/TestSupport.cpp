@@ -28,7 +28,7 @@ void RecordingBoxes::ExpectInput(const QString& answer)
 BoxAnswer RecordingBoxes::ShowMessage(const BoxRequest& request)
 {
     Shown shown{request, false, {}, false};
-    BoxAnswer answer = request.buttons == BoxButtons::YesNo ? BoxAnswer::No : BoxAnswer::OK;
+    BoxAnswer answer = request.buttons == BoxButtons::OK ? BoxAnswer::OK : BoxAnswer::No;
     if (m_answers.empty() || m_answers.front().input) {
         shown.unexpected = true;
     } else {
@@ -98,6 +98,7 @@ TestEnvironment::~TestEnvironment()
     CloseDatabase();
     SetBoxService(nullptr);
     SetTodayForTesting(QDate());
+    SetNowForTesting(QDateTime());
     SetProgramFolderForTesting(QString());
     QLocale::setDefault(QLocale::c());
     qputenv("XDG_DATA_HOME", m_oldDataHome);

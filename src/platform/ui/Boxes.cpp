@@ -20,9 +20,10 @@ public:
     {
         QMessageBox box(IconOf(request.icon), request.title, request.prompt, QMessageBox::NoButton,
                         QApplication::activeWindow());
-        if (request.buttons == BoxButtons::YesNo) {
+        if (request.buttons != BoxButtons::OK) {
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-            box.setDefaultButton(QMessageBox::Yes);
+            box.setDefaultButton(request.buttons == BoxButtons::YesNo ? QMessageBox::Yes
+                                                                      : QMessageBox::No);
             // The close box and Escape answer No, as the original boxes do.
             box.setEscapeButton(QMessageBox::No);
         } else {

@@ -5,7 +5,8 @@
 // Every message box and text input box of the program goes through here, so tests can
 // record the boxes and answer them.
 
-enum class BoxButtons { OK, YesNo };
+// YesNoDefaultNo: Enter answers No, for a question whose Yes cannot be taken back lightly.
+enum class BoxButtons { OK, YesNo, YesNoDefaultNo };
 enum class BoxIcon { None, Exclamation, Critical, Question, Information };
 enum class BoxAnswer { OK, Yes, No };
 

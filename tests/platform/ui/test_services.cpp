@@ -15,6 +15,7 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <tuple>
 
 namespace {
 
@@ -51,7 +52,7 @@ class TestServices : public QObject
 
 private slots:
     // Each box with its text, caption, icon and buttons as asked; the button pressed is the
-    // answer, and Escape on a question is No.
+    // answer.
     void realBoxesShowWhatWasAskedAndAnswer()
     {
         SetBoxService(nullptr);
@@ -90,8 +91,14 @@ private slots:
                                   ? QMessageBox::StandardButtons(QMessageBox::Ok)
                                   : QMessageBox::Yes | QMessageBox::No);
         }
-        WhenShown<QMessageBox>([](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); });
-        QCOMPARE(MsgBox("Delete?", BoxButtons::YesNo), BoxAnswer::No);
+        // Escape on a question is No; Enter presses the default button.
+        for (const auto& [buttons, key, answer] :
+             {std::tuple{BoxButtons::YesNo, Qt::Key_Escape, BoxAnswer::No},
+              std::tuple{BoxButtons::YesNo, Qt::Key_Return, BoxAnswer::Yes},
+              std::tuple{BoxButtons::YesNoDefaultNo, Qt::Key_Return, BoxAnswer::No}}) {
+            WhenShown<QMessageBox>([key = key](QMessageBox& box) { QTest::keyClick(&box, key); });
+            QCOMPARE(MsgBox("Delete?", buttons), answer);
+        }
 
         // The input box gives what was typed, or nothing when cancelled.
         QString label, title;
