@@ -8,15 +8,15 @@
 #include "mainwindow/SharedConnection.h"
 #include "platform/os/Clock.h"
 #include "platform/ui/Boxes.h"
-#include "platform/ui/FileDialogs.h"
 #include "platform/ui/ListView.h"
 #include "platform/ui/Modal.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QProgressDialog>
+#include <QRegularExpression>
 
 namespace {
 
@@ -28,9 +28,23 @@ QString Native(const QString& path)
     return QDir::toNativeSeparators(path);
 }
 
+// The file chosen in `files`, shown modally over `owner`; "" when it was cancelled.
+QString Chosen(QFileDialog& files, QWidget& owner)
+{
+    ShowModal(files, &owner);
+    return files.result() == QDialog::Accepted ? files.selectedFiles().value(0) : QString();
+}
+
+// The suffix a name filter names: "xlsx" for "Excel workbook (*.xlsx)".
+QString SuffixOf(const QString& filter)
+{
+    static const QRegularExpression suffix(QStringLiteral("\\*\\.(\\w+)"));
+    return suffix.match(filter).captured(1);
+}
+
 } // namespace
 
-void ExportAssetsCommand(ListView& list)
+void ExportAssetsCommand(QWidget& owner, ListView& list)
 {
     ErrorTrap trap("in Tarnwick2021/08/31.Form1.ExportAssets ");
     QStringList keys;
@@ -41,16 +55,21 @@ void ExportAssetsCommand(ListView& list)
     });
     QString path;
     trap(102, [&] {
-        path = ChooseFile({FileRequest::Mode::Save,
-                           "Export Assets",
-                           QDir::homePath() + "/Assets " + Today().toString(Qt::ISODate) + ".xlsx",
-                           {"Excel workbook (*.xlsx)", "CSV, comma-separated (*.csv)"}});
+        QFileDialog files(nullptr, "Export Assets",
+                          QDir::homePath() + "/Assets " + Today().toString(Qt::ISODate) + ".xlsx",
+                          "Excel workbook (*.xlsx);;CSV, comma-separated (*.csv)");
+        files.setAcceptMode(QFileDialog::AcceptSave);
+        files.setDefaultSuffix("xlsx");
+        // A name typed without a suffix takes the one of the format chosen.
+        QObject::connect(
+            &files, &QFileDialog::filterSelected, &files,
+            [&files](const QString& filter) { files.setDefaultSuffix(SuffixOf(filter)); });
+        path = Chosen(files, owner);
     });
     if (path.isEmpty())
         return;
     trap(104, [&] {
-        QProgressDialog progress("Exporting the assets…", "Cancel", 0, 1,
-                                 QApplication::activeWindow());
+        QProgressDialog progress("Exporting the assets…", "Cancel", 0, 1, &owner);
         progress.setWindowTitle("Export Assets");
         progress.setWindowModality(Qt::WindowModal);
         progress.setMinimumDuration(kQuietMs);
@@ -77,15 +96,15 @@ void ExportAssetsCommand(ListView& list)
     });
 }
 
-void ImportAssetsCommand(const std::function<void()>& rebuild)
+void ImportAssetsCommand(QWidget& owner, const std::function<void()>& rebuild)
 {
     ErrorTrap trap("in Tarnwick2021/08/31.Form1.ImportAssets ");
     QString path;
     trap(100, [&] {
-        path = ChooseFile({FileRequest::Mode::Open,
-                           "Import Assets",
-                           QDir::homePath(),
-                           {"CSV files (*.csv *.txt)", "All files (*)"}});
+        QFileDialog files(nullptr, "Import Assets", QDir::homePath(),
+                          "CSV files (*.csv *.txt);;All files (*)");
+        files.setFileMode(QFileDialog::ExistingFile);
+        path = Chosen(files, owner);
     });
     if (path.isEmpty())
         return;
@@ -108,8 +127,8 @@ void ImportAssetsCommand(const std::function<void()>& rebuild)
         return;
     bool accepted = false;
     trap(104, [&] {
-        ImportSummary summary(QFileInfo(path).fileName(), plan, QApplication::activeWindow());
-        ShowModal(summary);
+        ImportSummary summary(QFileInfo(path).fileName(), plan);
+        ShowModal(summary, &owner);
         accepted = summary.result() == QDialog::Accepted;
     });
     if (!accepted)

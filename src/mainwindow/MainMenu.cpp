@@ -44,10 +44,10 @@ MainMenu::MainMenu(Form1& form) : QMenuBar(&form)
 
     FileMenu = AddMenu(*this, "FileMenu", "&File");
     connect(AddEntry(*FileMenu, "actionExport", "&Export…", QKeySequence(Qt::CTRL | Qt::Key_E)),
-            &QAction::triggered, &form, [&list] { ExportAssetsCommand(list); });
+            &QAction::triggered, &form, [&form, &list] { ExportAssetsCommand(form, list); });
     connect(AddEntry(*FileMenu, "actionImport", "&Import…", QKeySequence(Qt::CTRL | Qt::Key_I)),
             &QAction::triggered, &form,
-            [&form] { ImportAssetsCommand([&form] { form.ListData(); }); });
+            [&form] { ImportAssetsCommand(form, [&form] { form.ListData(); }); });
     FileMenu->addSeparator();
     connect(AddEntry(*FileMenu, "actionQuit", "&Quit", QKeySequence::Quit), &QAction::triggered,
             &form, &QWidget::close);

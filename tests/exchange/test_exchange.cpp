@@ -6,7 +6,6 @@
 #include "exchange/ImportSummary.h"
 #include "mainwindow/ExchangeCommands.h"
 #include "platform/conv/Conv.h"
-#include "platform/ui/FileDialogs.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,18 +22,29 @@
 // commands against real databases.
 namespace {
 
-// Every file dialog answers `path`, and the request is kept.
-struct FileAnswer
+// Drives the windows an export or an import opens: the file dialog chooses `path`, and the
+// import summary is read and, with `import`, left with Import.
+struct Windows
 {
-    explicit FileAnswer(const QString& path)
-    {
-        SetFileChooser([this, path](const FileRequest& request) {
-            asked = request;
-            return path;
-        });
-    }
-    ~FileAnswer() { SetFileChooser({}); }
-    FileRequest asked;
+    explicit Windows(const QString& path, bool import = false) : path(path), import(import) {}
+    QString path;
+    bool import;
+    QString proposed, summary;
+    int summaries = 0;
+    bool importable = false;
+    ModalRecorder recorder{[this](QWidget& window) {
+        if (auto* files = qobject_cast<QFileDialog*>(&window)) {
+            proposed = files->selectedFiles().value(0);
+            ChooseFile(window, path);
+            return;
+        }
+        auto& dialog = dynamic_cast<ImportSummary&>(window);
+        ++summaries;
+        summary = dialog.Counts->text() + "\n" + dialog.Details->toPlainText();
+        importable = dialog.ImportButton->isEnabled();
+        if (import)
+            dialog.ImportButton->click();
+    }};
 };
 
 // Every column of qryAssets but the key, row by row in the order of the descriptions, as text.
@@ -128,21 +138,12 @@ void TestExchange::csvRoundTripGivesBackTheAssetsAndASecondImportUpdatesThem()
     auto form = StartMainWindow();
     const QStringList before = AssetTexts();
     const QString csv = env.root() + "/assets.csv";
-    {
-        FileAnswer answer(csv);
-        ExportAssetsCommand(*form->ListView1);
-        QCOMPARE(answer.asked.proposed, QDir::homePath() + "/Assets 2026-12-07.xlsx");
-    }
+    Windows windows(csv, true);
+    ExportAssetsCommand(*form, *form->ListView1);
+    QCOMPARE(windows.proposed, QDir::homePath() + "/Assets 2026-12-07.xlsx");
     QVERIFY(QFile::exists(csv));
-
-    QString summary;
-    ModalRecorder importer([&](QWidget& window) {
-        auto& dialog = dynamic_cast<ImportSummary&>(window);
-        summary = dialog.Counts->text() + "\n" + dialog.Details->toPlainText();
-        dialog.ImportButton->click();
-    });
-    FileAnswer answer(csv);
-    auto import = [&] { ImportAssetsCommand([&] { form->ListData(); }); };
+    const QString& summary = windows.summary;
+    auto import = [&] { ImportAssetsCommand(*form, [&] { form->ListData(); }); };
 
     // Into the same inventory: each line updates the asset with its barcode, which keeps its
     // key and so its histories.
@@ -186,8 +187,8 @@ void TestExchange::workbookHoldsTheShownRowsInTheirOrderWithTypedCellsAndTheirHi
     QCOMPARE(shown.size(), 6);
     const QString path = env.root() + "/Assets.xlsx";
     {
-        FileAnswer answer(path);
-        ExportAssetsCommand(list);
+        Windows windows(path);
+        ExportAssetsCommand(*form, list);
     }
     const QJsonObject read = ReadWorkbook(path);
     QCOMPARE(read["sheets"].toArray(), QJsonArray({"Assets", "Maintenance", "Depreciation"}));
@@ -246,14 +247,9 @@ void TestExchange::badFilesAreRefusedAndBadLinesListedWithNothingWritten()
     env.CloseDatabase();
     auto form = StartMainWindow();
     const QString path = env.root() + "/in.csv";
-    FileAnswer answer(path);
-    QString summary;
-    bool importable = false;
-    ModalRecorder importer([&](QWidget& window) {
-        auto& dialog = dynamic_cast<ImportSummary&>(window);
-        summary = dialog.Counts->text() + "\n" + dialog.Details->toPlainText();
-        importable = dialog.ImportButton->isEnabled();
-    });
+    Windows windows(path);
+    const QString& summary = windows.summary;
+    auto import = [&] { ImportAssetsCommand(*form, [&] { form->ListData(); }); };
     const QByteArray bom = "\xEF\xBB\xBF";
     const struct
     {
@@ -290,16 +286,16 @@ void TestExchange::badFilesAreRefusedAndBadLinesListedWithNothingWritten()
         file.write(c.file);
         file.close();
         env.boxes.clear();
-        summary.clear();
+        windows.summaries = 0;
         if (c.box)
             env.boxes.ExpectMessage(BoxAnswer::OK);
-        ImportAssetsCommand([&] { form->ListData(); });
+        import();
         const QString said = c.box ? env.boxes.prompts().value(0) : summary;
         QVERIFY2(said.contains(c.said), qPrintable(said));
-        QCOMPARE(importer.shown, c.box ? 0 : 1);
+        QCOMPARE(windows.summaries, c.box ? 0 : 1);
         QCOMPARE(Digest(env.workingDatabase()), digest);
     }
-    QVERIFY(!importable);
+    QVERIFY(!windows.importable);
     for (const char* problem :
          {"line 3, Description: is empty; every asset needs a description",
           "line 4, Purchase Price: 'twelve' is no amount",
@@ -317,7 +313,7 @@ void TestExchange::badFilesAreRefusedAndBadLinesListedWithNothingWritten()
     file.write("Description\tFirst Name\tLast Name\tVendor Name\r\nDesk\tann\to'brien\tNew "
                "vendor\r\nChair\tEve\tStone\tnew VENDOR\r\n");
     file.close();
-    ImportAssetsCommand([&] { form->ListData(); });
+    import();
     QCOMPARE(Digest(env.workingDatabase()), digest);
     QVERIFY2(summary.startsWith("in.csv: 2 assets to add, 0 to update, 2 new lookup values."),
              qPrintable(summary));
@@ -325,19 +321,14 @@ void TestExchange::badFilesAreRefusedAndBadLinesListedWithNothingWritten()
     Refuse("insert", "Assets");
     const QByteArray refusing = Digest(env.workingDatabase());
     env.boxes.ExpectMessage(BoxAnswer::OK);
-    {
-        ModalRecorder confirm(
-            [](QWidget& window) { dynamic_cast<ImportSummary&>(window).ImportButton->click(); });
-        ImportAssetsCommand([&] { form->ListData(); });
-    }
+    windows.import = true;
+    import();
     QVERIFY(env.boxes.prompts().last().contains("Form1.ImportAssets at line 106"));
     QCOMPARE(Digest(env.workingDatabase()), refusing);
     Refuse("insert", "Assets", false);
     QVERIFY(summary.contains("Employee 'Stone, Eve'") &&
             summary.contains("Vendor Name 'New vendor'"));
-    ModalRecorder confirm(
-        [](QWidget& window) { dynamic_cast<ImportSummary&>(window).ImportButton->click(); });
-    ImportAssetsCommand([&] { form->ListData(); });
+    import();
     QCOMPARE(ColumnTexts(*form->ListView1, 1), QStringList({"O'Brien, Ann", "Stone, Eve"}));
     QCOMPARE(ColumnTexts(*form->ListView1, 2), QStringList({"New vendor", "New vendor"}));
 }
@@ -370,8 +361,8 @@ void TestExchange::anExportThatCannotBeWrittenOrIsCancelledLeavesNoFile()
             full.rlim_cur = 64 << 10;
         setrlimit(RLIMIT_FSIZE, &full);
         env.boxes.ExpectMessage(BoxAnswer::OK);
-        FileAnswer answer(path);
-        ExportAssetsCommand(list);
+        Windows windows(path);
+        ExportAssetsCommand(*form, list);
         setrlimit(RLIMIT_FSIZE, &limit);
         QVERIFY2(
             env.boxes.prompts().last().startsWith("The assets could not be exported to " + path),
