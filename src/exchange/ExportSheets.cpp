@@ -12,13 +12,6 @@ namespace {
 // Rows between two calls of the progress.
 constexpr int kProgressStep = 2000;
 
-Connection& Database()
-{
-    if (!g_Conn)
-        throw RuntimeError("Object variable or With block variable not set", 91);
-    return *g_Conn;
-}
-
 // One history table: its sheet, its captions and the query that gives its rows by asset.
 struct History
 {
@@ -84,6 +77,13 @@ std::vector<Variant> CurrentRow(const Recordset& records)
 }
 
 } // namespace
+
+Connection& Database()
+{
+    if (!g_Conn)
+        throw RuntimeError("Object variable or With block variable not set", 91);
+    return *g_Conn;
+}
 
 QString IsoDateText(const QDateTime& at, bool hasTime)
 {

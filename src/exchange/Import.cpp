@@ -1,7 +1,6 @@
 #include "exchange/Import.h"
 
 #include "data/AssetColumns.h"
-#include "data/Globals.h"
 #include "data/SqlLiterals.h"
 #include "exchange/Csv.h"
 #include "exchange/ExportSheets.h"
@@ -52,10 +51,13 @@ int LookupOf(const char* field)
     return -1;
 }
 
-// A lookup value without regard to case.
+// A lookup value without regard to case or blanks at either end.
 QString LookupKey(const QStringList& parts)
 {
-    return parts.join(QChar(0x1f)).toCaseFolded();
+    QStringList trimmed;
+    for (const QString& part : parts)
+        trimmed << part.trimmed();
+    return trimmed.join(QChar(0x1f)).toCaseFolded();
 }
 
 // Where a column of the file goes.
@@ -87,13 +89,6 @@ Target TargetOf(const QString& header)
     if (key == "lastname")
         return {Target::LastName};
     return {};
-}
-
-Connection& Database()
-{
-    if (!g_Conn)
-        throw RuntimeError("Object variable or With block variable not set", 91);
-    return *g_Conn;
 }
 
 // Money and numbers as a spreadsheet saves them: with a point ("1234.5"), which every
@@ -224,7 +219,7 @@ public:
             if (!literal)
                 continue;
             if (QLatin1String(column.field) == QLatin1String("BarcodeNumber")) {
-                barcode = field;
+                barcode = UnguardFormula(field);
                 m_barcodeHeader = m_header;
             }
             columns << column.field;

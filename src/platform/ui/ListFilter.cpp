@@ -5,7 +5,6 @@
 #include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <string_view>
 
 namespace {
