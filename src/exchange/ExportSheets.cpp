@@ -87,8 +87,8 @@ Connection& Database()
 
 QString IsoDateText(const QDateTime& at, bool hasTime)
 {
-    return at.toString(hasTime ? QStringLiteral("yyyy-MM-dd HH:mm:ss")
-                               : QStringLiteral("yyyy-MM-dd"));
+    const QString day = at.date().toString(Qt::ISODate);
+    return hasTime ? day + ' ' + at.time().toString(Qt::ISODate) : day;
 }
 
 bool WriteExportSheets(const QStringList& keys, bool histories, SheetWriter& out,

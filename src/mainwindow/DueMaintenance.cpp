@@ -10,7 +10,7 @@
 
 namespace {
 
-const int kNextMaintenance = AssetColumnOf("NextSchedMaint");
+constexpr int kNextMaintenance = AssetColumnOf("NextSchedMaint");
 constexpr int kDaysAhead = 30;
 
 // The last millisecond of a day, as a date cell's value counts it.

@@ -17,8 +17,7 @@ class MainMenu : public QMenuBar
 public:
     explicit MainMenu(Form1& form);
 
-    // Commands added later go into these menus.
+    // Commands added later (Back Up…, Restore…) go into this menu.
     QMenu* FileMenu = nullptr;
-    QMenu* ViewMenu = nullptr;
     FindField* Find = nullptr;
 };
