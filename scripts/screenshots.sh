@@ -100,15 +100,19 @@ for tenths in 10 15 20; do
     # An import of a file with problems: the summary before anything is written.
     printf '%s\r\n' "Description,Purchase Price,Date Acquired,Vendor Name,Colour" \
         "Desk,120.50,2026-01-15,Simmons Supplies,oak" "Chair,twelve,2026-01-15,Simmons Supplies," \
-        "Lamp,25,31/02/2026,New Lamps Ltd,red" ",8,2026-02-01,,blue" >"$work/assets.csv"
+        "Lamp,25,31/02/2026,New Lamps Ltd,red" ",8,2026-02-01,,blue" >"$HOME/assets.csv"
     xdotool key --window "$main" ctrl+i
     sleep 1
-    type_into "$(window "Import Assets")" "$work/assets.csv"
+    # The file dialog opens in the home folder; its name field is cleared of any key that
+    # came through with the shortcut.
+    files=$(window "Import Assets")
+    xdotool windowfocus --sync "$files" key ctrl+a BackSpace
+    type_into "$files" "assets.csv"
     xdotool key Return
     sleep 1
     summary=$(window "Import Assets")
     shot "$summary" "import-summary-$dpi"
-    xdotool key Escape
+    xdotool windowfocus --sync "$summary" key Escape
     sleep 0.5
 
     # The first asset in the editor: its row, then Edit Selected Record; each page of it.

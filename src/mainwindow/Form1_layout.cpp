@@ -132,8 +132,10 @@ void Form1::PlaceBarAndClientArea()
 {
     const int bar = Menu->sizeHint().height();
     const int find = std::min(Menu->Find->sizeHint().width(), width() / 2);
-    Menu->setGeometry(0, 0, width() - find, bar);
+    // The bar runs the whole width; the find field lies over its right end.
+    Menu->setGeometry(0, 0, width(), bar);
     Menu->Find->setGeometry(width() - find, 0, find, bar);
+    Menu->Find->raise();
     ClientArea->setGeometry(0, bar, width(), std::max(0, height() - bar));
 }
 
