@@ -1,6 +1,7 @@
 #include "exchange/Csv.h"
 
 #include <QIODevice>
+#include <QStringDecoder>
 #include <array>
 
 namespace {
@@ -13,7 +14,8 @@ bool NeedsQuotes(const QString& field)
 {
     if (field.isEmpty())
         return false;
-    if (field.front().isSpace() || field.back().isSpace())
+    // Blanks at either end, and a leading U+FEFF that would read as a byte order mark.
+    if (field.front().isSpace() || field.back().isSpace() || field.front() == QChar(0xFEFF))
         return true;
     for (QChar c : field)
         if (c == ',' || c == '"' || c == '\n' || c == '\r' || c == ';' || c == '\t')
@@ -117,7 +119,10 @@ void CsvReader::EndField(QByteArray& field, Record& record)
         throw FileError(QStringLiteral("line %1 is not UTF-8 text. Save the file from its "
                                        "spreadsheet as \"CSV UTF-8\" and import it again")
                             .arg(record.line));
-    record.fields.append(QString::fromUtf8(field));
+    // A U+FEFF at the start of a field is text of its own; only the file's first one is a
+    // byte order mark, and the reader skipped that already.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    record.fields.append(decoder.decode(field));
     field.clear();
 }
 
