@@ -1,10 +1,10 @@
 // Export of 100 000 assets to a workbook and to a CSV file, and the import of 10 000 CSV lines,
 // against reading the same rows straight from SQLite.
 #include "BenchSupport.h"
+#include "data/AllOrNothing.h"
 #include "data/Globals.h"
 #include "exchange/Export.h"
 #include "exchange/Import.h"
-#include "mainwindow/SharedConnection.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>

@@ -2,7 +2,6 @@
 
 #include "data/AssetColumns.h"
 #include "data/Globals.h"
-#include "platform/RuntimeError.h"
 #include "platform/adodb/Recordset.h"
 
 #include <QHash>
@@ -78,13 +77,6 @@ std::vector<Variant> CurrentRow(const Recordset& records)
 
 } // namespace
 
-Connection& Database()
-{
-    if (!g_Conn)
-        throw RuntimeError("Object variable or With block variable not set", 91);
-    return *g_Conn;
-}
-
 QString IsoDateText(const QDateTime& at, bool hasTime)
 {
     const QString day = at.date().toString(Qt::ISODate);
@@ -101,12 +93,12 @@ bool WriteExportSheets(const QStringList& keys, bool histories, SheetWriter& out
         columns += (columns.isEmpty() ? "" : ", ") + QString(column.field);
         captions << column.caption;
     }
-    assets.Open("select " + columns + " from qryAssets order by AssetID", Database());
+    assets.Open("select " + columns + " from qryAssets order by AssetID", SharedConnection());
     Recordset tables[std::size(kHistories)];
     int total = int(keys.size());
     if (histories)
         for (size_t h = 0; h < std::size(kHistories); ++h) {
-            tables[h].Open(kHistories[h].query, Database());
+            tables[h].Open(kHistories[h].query, SharedConnection());
             total += tables[h].RecordCount();
         }
     Counter counter(progress, total);

@@ -7,11 +7,7 @@
 #include <memory>
 #include <vector>
 
-class Connection;
 class QFile;
-
-// The shared connection g_Conn; throws RuntimeError 91 when start-up could not open it.
-Connection& Database();
 
 // Where the exported rows go, sheet after sheet.
 class SheetWriter

@@ -1,6 +1,7 @@
 #include "exchange/Import.h"
 
 #include "data/AssetColumns.h"
+#include "data/Globals.h"
 #include "data/SqlLiterals.h"
 #include "exchange/Csv.h"
 #include "exchange/ExportSheets.h"
@@ -114,7 +115,8 @@ public:
         for (size_t n = 0; n < kLookups.size(); ++n)
             ReadLookup(n);
         Recordset assets;
-        assets.Open("select AssetID, BarcodeNumber from Assets order by AssetID", Database());
+        assets.Open("select AssetID, BarcodeNumber from Assets order by AssetID",
+                    SharedConnection());
         for (; !assets.Eof(); assets.MoveNext()) {
             const QString barcode = TextOf(assets.Fields(1).Value);
             if (!barcode.isEmpty())
@@ -274,7 +276,7 @@ private:
             columns += QString(",") + lookup.texts[1];
         Recordset rows;
         rows.Open(QString("select %1 from %2 order by %3").arg(columns, lookup.table, lookup.key),
-                  Database());
+                  SharedConnection());
         for (; !rows.Eof(); rows.MoveNext()) {
             QStringList parts{TextOf(rows.Fields(1).Value)};
             if (lookup.texts[1])

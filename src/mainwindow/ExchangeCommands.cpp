@@ -1,11 +1,11 @@
 #include "mainwindow/ExchangeCommands.h"
 
 #include "common/ErrorTrap.h"
+#include "data/AllOrNothing.h"
 #include "exchange/Csv.h"
 #include "exchange/Export.h"
 #include "exchange/Import.h"
 #include "exchange/ImportSummary.h"
-#include "mainwindow/SharedConnection.h"
 #include "platform/os/Clock.h"
 #include "platform/ui/Boxes.h"
 #include "platform/ui/ListView.h"

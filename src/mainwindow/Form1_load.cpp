@@ -10,7 +10,6 @@
 #include "data/Globals.h"
 #include "data/Provisioning.h"
 #include "mainwindow/DueMaintenance.h"
-#include "mainwindow/SharedConnection.h"
 #include "platform/conv/Conv.h"
 #include "platform/ui/ListView.h"
 

@@ -1,6 +1,6 @@
 #include "mainwindow/NewAsset.h"
 
-#include "mainwindow/SharedConnection.h"
+#include "data/Globals.h"
 #include "platform/adodb/Recordset.h"
 #include "platform/conv/Conv.h"
 #include "platform/ui/ListView.h"

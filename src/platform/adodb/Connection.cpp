@@ -10,6 +10,8 @@
 
 #include <sqlite3.h>
 
+#include <csignal>
+
 namespace {
 
 // The provider's general failure number.
@@ -90,6 +92,11 @@ void Connection::Open(const QString& connectionString)
     if (!file.isFile())
         Refuse("'" + parts.dataSource + "' is not a database file.");
 
+    // A write past the file-size limit that the system sets would end the program with
+    // SIGXFSZ and lose what was typed; ignored, the write fails and is reported instead.
+    static const bool sizeLimitIsAnError = (std::signal(SIGXFSZ, SIG_IGN), true);
+    (void)sizeLimitIsAnError;
+
     // Never create a file: a missing database is an error, not a new empty one.
     sqlite3* db = nullptr;
     const QByteArray path = parts.dataSource.toUtf8();
@@ -105,6 +112,11 @@ void Connection::Open(const QString& connectionString)
         try {
             Run(db, QStringLiteral("select count(*) from sqlite_master"));
         } catch (const RuntimeError&) {
+            const int code = sqlite3_errcode(db);
+            if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
+                Refuse("'" + parts.dataSource +
+                       "' is in use by another program, which keeps it locked. Close that "
+                       "program or wait until it has finished, then start again.");
             Refuse("'" + parts.dataSource +
                    "' is not a database or is damaged: " + QString::fromUtf8(sqlite3_errmsg(db)));
         }
@@ -122,11 +134,12 @@ void Connection::Open(const QString& connectionString)
     m_db = db;
 }
 
-void Connection::Execute(const QString& sql)
+long long Connection::Execute(const QString& sql)
 {
     Statement statement(m_db, EngineSql(sql), sql);
     while (statement.Step()) {
     }
+    return statement.ReadOnly() ? 0 : sqlite3_changes64(m_db);
 }
 
 int Connection::State() const

@@ -23,8 +23,9 @@ public:
     // Opens the file named by "data source=". Refuses an unknown provider, an empty path, a
     // missing file (it never creates one) and a file that is not a readable database.
     void Open(const QString& connectionString);
-    // Runs one statement of the dialect. A statement that fails changes nothing.
-    void Execute(const QString& sql);
+    // Runs one statement of the dialect and gives the number of rows it inserted, changed or
+    // deleted. A statement that fails changes nothing.
+    long long Execute(const QString& sql);
     int State() const;
     void Close();
 

@@ -1,5 +1,6 @@
 #include "platform/adodb/RowStore.h"
 
+#include "platform/RuntimeError.h"
 #include "platform/adodb/Statement.h"
 
 #include <QDateTime>
@@ -99,13 +100,21 @@ RowStore::Cell RowStore::MakeCell(Statement& statement, int column)
     };
     const bool number = storage == SQLITE_INTEGER || storage == SQLITE_FLOAT;
     switch (declared) {
-    case ColumnType::Currency:
+    case ColumnType::Currency: {
         if (!number)
             return text();
-        cell.kind = Kind::Currency;
         // Stored as a double rounded to ten-thousandths: rounding again gives the exact amount.
-        cell.integer = std::llround(sqlite3_column_double(stmt, column) * 10000.0);
+        const double stored = sqlite3_column_double(stmt, column);
+        const double units = stored * 10000.0;
+        if (!(units >= -0x1p63 && units < 0x1p63)) {
+            cell.kind = Kind::CurrencyOverflow;
+            cell.real = stored;
+            return cell;
+        }
+        cell.kind = Kind::Currency;
+        cell.integer = std::llround(units);
         return cell;
+    }
     case ColumnType::Date:
         if (storage == SQLITE_TEXT) {
             bool hasTime = false;
@@ -166,6 +175,11 @@ Variant RowStore::Value(int row, int column) const
         return Variant::FromDouble(cell.real);
     case Kind::Currency:
         return Variant::FromCurrency(Currency::FromTenThousandths(cell.integer));
+    case Kind::CurrencyOverflow:
+        throw RuntimeError(QStringLiteral("Overflow: the stored amount %1 of %2 is beyond the "
+                                          "currency range")
+                               .arg(QString::number(cell.real, 'g', 17), m_names[column]),
+                           6);
     case Kind::Date:
     case Kind::DateTime: {
         const QDate date = QDate::fromJulianDay(cell.integer / kMsPerDay);

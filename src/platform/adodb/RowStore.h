@@ -25,6 +25,8 @@ public:
     const QStringList& ColumnNames() const { return m_names; }
     // Case-insensitive; -1 when the rows have no such column.
     int ColumnIndex(const QString& name) const;
+    // A number stored in a currency column beyond the currency range throws RuntimeError
+    // "Overflow" (6): it is never read as some other amount.
     Variant Value(int row, int column) const;
 
 private:
@@ -33,6 +35,7 @@ private:
         Long,
         Double,
         Currency,
+        CurrencyOverflow, // a number the currency type cannot hold, kept to name it
         Date,
         DateTime,
         String,
