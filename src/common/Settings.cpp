@@ -2,7 +2,9 @@
 
 #include "platform/RuntimeError.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QMap>
 #include <QSettings>
 #include <QTemporaryFile>
@@ -90,6 +92,14 @@ void SaveSettings(const QString& appName, const QString& section,
                 Fail(path);
         }
     }
+    // QSettings answers from its memory of a file until the file's size or time changes; a
+    // store of the same size written within the same millisecond would keep the old values.
+    const QDateTime before = QFileInfo(path).lastModified();
     if (!Replace(readBack.fileName(), path))
         Fail(path);
+    if (before.isValid() && QFileInfo(path).lastModified() <= before) {
+        QFile store(path);
+        if (store.open(QIODevice::ReadWrite))
+            store.setFileTime(before.addMSecs(1), QFileDevice::FileModificationTime);
+    }
 }
