@@ -14,6 +14,7 @@ void ThrowEngineError(sqlite3* db, const QString& shownSql)
 Statement::Statement(sqlite3* db, const QString& engineSql, const QString& shownSql)
     : m_db(db), m_shownSql(shownSql.isEmpty() ? engineSql : shownSql)
 {
+    RefuseNul(engineSql, m_shownSql);
     const QByteArray utf8 = engineSql.toUtf8();
     const char* tail = nullptr;
     if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &m_stmt, &tail) != SQLITE_OK)
@@ -28,8 +29,7 @@ Statement::Statement(sqlite3* db, const QString& engineSql, const QString& shown
     sqlite3_finalize(next);
     if (prepared != SQLITE_OK || next) {
         sqlite3_finalize(m_stmt);
-        throw RuntimeError("Only one statement can be run at a time: " + m_shownSql,
-                           kStatementErrorNumber);
+        RefuseSecondStatement(m_shownSql);
     }
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/adodb/Errors.h"
+
 #include <QString>
 
 struct sqlite3;
@@ -33,9 +35,6 @@ private:
     sqlite3_stmt* m_stmt = nullptr;
     QString m_shownSql;
 };
-
-// The number that statement failures carry (the provider's "errors in command").
-constexpr long kStatementErrorNumber = -2147217900;
 
 // "<engine message> in the statement: <sql>"
 [[noreturn]] void ThrowEngineError(sqlite3* db, const QString& shownSql);
