@@ -60,10 +60,15 @@ QString WorkingDatabasePath()
     return DataFolder() + QStringLiteral("/dbData.mdb");
 }
 
+QString FileConnectionString(const QString& path)
+{
+    return QStringLiteral("provider=microsoft.jet.oledb.4.0;data source=") + path +
+           QStringLiteral(";JET OLEDB:Database Password=");
+}
+
 QString ConnectionString()
 {
-    return QStringLiteral("provider=microsoft.jet.oledb.4.0;data source=") + WorkingDatabasePath() +
-           QStringLiteral(";JET OLEDB:Database Password=");
+    return FileConnectionString(WorkingDatabasePath());
 }
 
 void ProvisionDatabase()

@@ -2,12 +2,15 @@
 
 #include "data/Globals.h"
 #include "data/Provisioning.h"
+#include "data/SharedInventory.h"
+#include "data/TemplateSchema.h"
 #include "platform/adodb/Recordset.h"
 #include "platform/conv/Conv.h"
 #include "platform/os/Clock.h"
 #include "platform/os/ProgramFolder.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -96,6 +99,12 @@ TestEnvironment::TestEnvironment(const QString& localeName)
 TestEnvironment::~TestEnvironment()
 {
     CloseDatabase();
+    if (!m_serverDatabases.isEmpty()) {
+        Connection server;
+        server.Open(TestServer());
+        for (const QString& name : m_serverDatabases)
+            server.Execute("drop database if exists \"" + name + "\" with (force)");
+    }
     SetBoxService(nullptr);
     SetTodayForTesting(QDate());
     SetNowForTesting(QDateTime());
@@ -132,11 +141,46 @@ QString TestEnvironment::workingDatabase() const
     return WorkingDatabasePath();
 }
 
-void TestEnvironment::OpenDatabase()
+void TestEnvironment::OpenDatabase(TestEngine engine)
 {
-    ProvisionDatabase();
     g_Conn = std::make_unique<Connection>();
+    if (engine == TestEngine::Server) {
+        OpenInventory(*g_Conn, NewServerDatabase());
+        return;
+    }
+    ProvisionDatabase();
     g_Conn->Open(ConnectionString());
+}
+
+QString TestEnvironment::NewServerDatabase()
+{
+    static int made = 0;
+    const QString name =
+        QStringLiteral("tarnwick_%1_%2").arg(QCoreApplication::applicationPid()).arg(++made);
+    Connection server;
+    server.Open(TestServer());
+    server.Execute("create database \"" + name + "\"");
+    m_serverDatabases << name;
+    return TestServer() + " dbname=" + name;
+}
+
+QString TestServer()
+{
+    const QString server = qEnvironmentVariable("TARNWICK_TEST_SERVER");
+    if (server.isEmpty())
+        qFatal("No test server: run the tests through ctest, which starts one "
+               "(scripts/test-server.sh).");
+    return server;
+}
+
+void EngineRows(const QStringList& locales)
+{
+    QTest::addColumn<TestEngine>("engine");
+    QTest::addColumn<QString>("locale");
+    for (const QString& locale : locales) {
+        QTest::addRow("file %s", qPrintable(locale)) << TestEngine::File << locale;
+        QTest::addRow("server %s", qPrintable(locale)) << TestEngine::Server << locale;
+    }
 }
 
 void TestEnvironment::CloseDatabase()
@@ -170,6 +214,22 @@ QByteArray Digest(const QString& path)
     QFile file(path);
     file.open(QIODevice::ReadOnly);
     return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+}
+
+QByteArray ContentDigest()
+{
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    const TemplateSchema schema = ReadTemplateSchema();
+    for (const QString& table : schema.tables) {
+        Recordset rs;
+        rs.Open("select * from [" + table + "] order by [" + schema.schema.Find(table)->key + "]",
+                *g_Conn);
+        for (; !rs.Eof(); rs.MoveNext())
+            for (int field = 0; field < rs.FieldCount(); ++field)
+                hash.addData((rs.FieldNames()[field] + '=' + TextOf(rs.Fields(field).Value) + '\n')
+                                 .toUtf8());
+    }
+    return hash.result();
 }
 
 QStringList HostileTexts()

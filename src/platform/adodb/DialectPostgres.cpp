@@ -34,11 +34,14 @@ void QuoteNames(Tokens& tokens, const Schema& schema)
         if (token.kind == SqlToken::Kind::Bracketed || token.kind == SqlToken::Kind::Quoted) {
             const QString name = token.Name();
             const QString spelling = schema.Spelling(name);
+            token.kind = SqlToken::Kind::Quoted;
             token.text = QuotedName(spelling.isEmpty() ? name : spelling);
-        } else if (token.kind == SqlToken::Kind::Word && !tokens.IsSymbol(n + 1, u"(")) {
+        } else if (token.kind == SqlToken::Kind::Word) {
             const QString spelling = schema.Spelling(token.text);
-            if (!spelling.isEmpty())
+            if (!spelling.isEmpty()) {
+                token.kind = SqlToken::Kind::Quoted;
                 token.text = QuotedName(spelling);
+            }
         }
     }
 }
