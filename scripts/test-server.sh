@@ -36,9 +36,11 @@ if [[ $(id -u) -eq 0 ]]; then
 fi
 pg_ctl() { "${as_owner[@]}" "$bindir/pg_ctl" -D "$dir/data" "$@"; }
 
+# A halted server finishes what it has begun (fast mode), so that it starts again with every
+# committed row; a server that is thrown away need not.
 stop() {
     if [[ -f $dir/data/postmaster.pid ]]; then
-        pg_ctl -m immediate -w stop >/dev/null || true
+        pg_ctl -m "$1" -w stop >/dev/null || true
     fi
 }
 
@@ -48,12 +50,12 @@ start() {
 
 case $action in
 stop)
-    stop
+    stop immediate
     rm -rf "$dir"
     exit 0
     ;;
 halt)
-    stop
+    stop fast
     exit 0
     ;;
 resume)
@@ -67,7 +69,7 @@ start) ;;
     ;;
 esac
 
-stop
+stop immediate
 rm -rf "$dir"
 mkdir -p "$dir"
 chmod 700 "$dir"

@@ -12,6 +12,8 @@ struct ServerAddress
     QString database;
     QString user;
     QString tlsMode; // libpq's sslmode (disable … verify-full); "" leaves libpq's default
+
+    bool operator==(const ServerAddress&) const = default;
 };
 
 // postgresql://user@host:port/database?sslmode=…: the form the settings keep. It never holds

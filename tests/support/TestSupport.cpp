@@ -141,15 +141,17 @@ QString TestEnvironment::workingDatabase() const
     return WorkingDatabasePath();
 }
 
-void TestEnvironment::OpenDatabase(TestEngine engine)
+QString TestEnvironment::OpenDatabase(TestEngine engine)
 {
     g_Conn = std::make_unique<Connection>();
     if (engine == TestEngine::Server) {
-        OpenInventory(*g_Conn, NewServerDatabase());
-        return;
+        const QString database = NewServerDatabase();
+        OpenInventory(*g_Conn, database);
+        return database;
     }
     ProvisionDatabase();
     g_Conn->Open(ConnectionString());
+    return ConnectionString();
 }
 
 QString TestEnvironment::NewServerDatabase()
@@ -216,14 +218,14 @@ QByteArray Digest(const QString& path)
     return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
 }
 
-QByteArray ContentDigest()
+QByteArray ContentDigest(Connection& connection)
 {
     QCryptographicHash hash(QCryptographicHash::Sha256);
     const TemplateSchema schema = ReadTemplateSchema();
     for (const QString& table : schema.tables) {
         Recordset rs;
         rs.Open("select * from [" + table + "] order by [" + schema.schema.Find(table)->key + "]",
-                *g_Conn);
+                connection);
         for (; !rs.Eof(); rs.MoveNext())
             for (int field = 0; field < rs.FieldCount(); ++field)
                 hash.addData((rs.FieldNames()[field] + '=' + TextOf(rs.Fields(field).Value) + '\n')

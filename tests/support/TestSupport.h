@@ -10,6 +10,8 @@
 #include <deque>
 #include <memory>
 
+class Connection;
+
 // Records every message and input box and answers them from a queue. A box that no answer
 // was queued for is recorded as unexpected, answered with OK / No / "", and fails the test
 // at its end (TestEnvironment checks).
@@ -76,8 +78,8 @@ public:
 
     // Opens g_Conn on a new inventory: the template copied to the working database (its
     // folders created), or a new database on the test server, set up as the program sets up
-    // a shared inventory.
-    void OpenDatabase(TestEngine engine = TestEngine::File);
+    // a shared inventory. Gives the connection string it opened.
+    QString OpenDatabase(TestEngine engine = TestEngine::File);
     // The connection string of a new, empty database on the test server, dropped when the
     // environment ends.
     QString NewServerDatabase();
@@ -103,8 +105,8 @@ QString QueryText(const QString& sql);
 long long QueryCount(const QString& sql);
 // A digest of a file's bytes, to show that it was left exactly as it was.
 QByteArray Digest(const QString& path);
-// A digest of every row of every table of the inventory on g_Conn, on either engine.
-QByteArray ContentDigest();
+// A digest of every row of every table of an inventory, on either engine.
+QByteArray ContentDigest(Connection& connection);
 
 // Texts that must be stored and shown back exactly wherever a user can type one: quotes and
 // statement syntax, backslashes, control characters, a long text, other scripts, combining
