@@ -2,12 +2,14 @@
 
 // moc cannot read the C++20 standard headers that these pull in, and needs none of them.
 #ifndef Q_MOC_RUN
+#include "common/ShownValues.h"
 #include "platform/adodb/Recordset.h"
 #include "platform/conv/Currency.h"
 #endif
 #include "platform/ui/MousePointer.h"
 
 #include <QDialog>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <memory>
@@ -45,7 +47,8 @@ public:
     void LoadStatus();
     void LoadDepartment();
     void LoadVendor();
-    // Reads asset m_AssetID into m_rsAsset and shows it (SetData) when it exists.
+    // Reads asset m_AssetID into m_rsAsset and shows it (SetData) when it exists; when it
+    // does not (any more), the panes are emptied and their commands wait as for a new asset.
     void ListData();
     // Copies the current row of m_rsAsset into the controls and fills both panes.
     void SetData();
@@ -168,9 +171,17 @@ private:
     // The checks of Save in their order; false (message shown, focus set) when one fails.
     bool CheckBeforeSave();
     // Number fallback: text that is not numeric becomes "0".
-    static void NumberFallback(QLineEdit& box);
+    void NumberFallback(QLineEdit& box);
     // Date check: false (message shown, focus back in the box) when non-empty text is no date.
     bool DateCheck(QLineEdit& box);
+    // The asset is gone: empty panes with totals of $0.00.
+    void ShowNoHistory();
+    // What SetData showed in each box; a box left so saves the stored value as it is.
+    ShownValues m_shown;
+    // The asset's lookup keys by column, read beside its row: two entries of a list may
+    // show the same text, and the key tells which of them the asset points at.
+    QHash<QString, long long> m_storedKeys;
+    void ReadStoredKeys();
     // The stored money value of the edited asset's row; 0 when null or when there is no row.
     Currency StoredAmount(const QString& column) const;
     bool HasAssetRow() const;

@@ -6,6 +6,7 @@
 #include "editor/Location.h"
 #include "platform/RuntimeError.h"
 #include "platform/conv/Conv.h"
+#include "platform/ui/ListView.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -35,12 +36,16 @@ double NumberOf(const Variant& value)
     }
 }
 
-// Selects the entry whose text equals the value; none when the value matches no entry. A null
-// value is an error, and the list is left without a selection.
-void SelectByText(QComboBox& list, const Variant& value)
+// Selects the entry of the stored key when it shows the stored text, else the first entry
+// whose text equals the value; none when no entry matches. A null value is an error, and the
+// list is left without a selection.
+void SelectStored(QComboBox& list, const QList<long long>& ids, const Variant& value,
+                  std::optional<long long> key)
 {
     list.setCurrentIndex(-1);
-    list.setCurrentIndex(list.findText(CStr(value)));
+    const QString text = CStr(value);
+    const int byKey = key ? int(ids.indexOf(*key)) : -1;
+    list.setCurrentIndex(byKey >= 0 && list.itemText(byKey) == text ? byKey : list.findText(text));
 }
 
 } // namespace
@@ -48,19 +53,38 @@ void SelectByText(QComboBox& list, const Variant& value)
 void Form4::ListData()
 {
     ErrorTrap trap(Form4Location("ListData"));
+    m_shown.Clear();
+    m_storedKeys.clear();
     trap(100, [&] { m_rsAsset = std::make_unique<Recordset>(); });
     const bool opened = trap(102, [&] {
         m_rsAsset->Open("select * from qryAssets where AssetID=" + IdLiteral(m_AssetID), *g_Conn,
                         Recordset::adOpenStatic, Recordset::adLockReadOnly);
     });
-    if (!opened)
-        return;
-    trap(104, [&] {
-        if (!m_rsAsset->Eof()) {
+    if (opened && HasAssetRow()) {
+        trap(104, [&] { ReadStoredKeys(); });
+        trap(106, [&] {
             m_rsAsset->MoveFirst();
             SetData();
-        }
-    });
+        });
+    } else {
+        trap(108, [&] { ShowNoHistory(); });
+    }
+    trap(110, [&] { EnablePaneCommands(); });
+}
+
+void Form4::ReadStoredKeys()
+{
+    Recordset rs;
+    const QStringList columns{"EmployeeID", "VendorID", "AssetCategoryID", "StatusID",
+                              "DepartmentID"};
+    rs.Open("select " + columns.join(',') + " from Assets where AssetID=" + IdLiteral(m_AssetID),
+            *g_Conn, Recordset::adOpenStatic, Recordset::adLockReadOnly);
+    for (const QString& column : columns) {
+        const Variant key = rs.Eof() ? Variant() : rs.Fields(column).Value;
+        if (key.type() == Variant::Type::Long)
+            m_storedKeys.insert(column, key.longValue());
+    }
+    rs.Close();
 }
 
 void Form4::SetData()
@@ -70,33 +94,54 @@ void Form4::SetData()
     ErrorTrap trap(Form4Location("SetData"));
     const Recordset& rs = *m_rsAsset;
     auto value = [&](const char* column) { return rs.Fields(column).Value; };
-    auto money = [&](const char* column) { return FormatMoney(MoneyOf(value(column))); };
+    auto text = [&](const char* column) { return [&, column] { return TextOf(value(column)); }; };
+    auto money = [&](const char* column) {
+        return [&, column] { return FormatMoney(MoneyOf(value(column))); };
+    };
+    auto select = [&](QComboBox& list, const QList<long long>& ids, const char* column,
+                      const char* keyColumn) {
+        const auto key = m_storedKeys.constFind(keyColumn);
+        SelectStored(list, ids, value(column),
+                     key == m_storedKeys.constEnd() ? std::nullopt : std::optional(*key));
+    };
 
     trap(100, [&] { m_AssetID = CStr(value("AssetID")); });
-    trap(102, [&] { SelectByText(*cboEmployees, value("Employee")); });
-    trap(104, [&] { SelectByText(*cboVendors, value("VendorName")); });
-    trap(106, [&] { SelectByText(*cboCategories, value("AssetCategory")); });
-    trap(108, [&] { SelectByText(*cboStatus, value("Status")); });
-    trap(110, [&] { SelectByText(*cboDepartment, value("DepartmentName")); });
-    trap(112, [&] { txtNextSchedMaint->setText(TextOf(value("NextSchedMaint"))); });
-    trap(114, [&] { txtDescription->setPlainText(TextOf(value("AssetDescription"))); });
-    trap(116, [&] { txtDateAcquired->setText(TextOf(value("DateAcquired"))); });
-    trap(118, [&] { txtDateSold->setText(TextOf(value("DateSold"))); });
-    trap(120, [&] { txtModelNo->setText(TextOf(value("ModelNumber"))); });
-    trap(122, [&] { txtSerialNo->setText(TextOf(value("SerialNumber"))); });
-    trap(124, [&] { txtBarcodeNo->setText(TextOf(value("BarcodeNumber"))); });
-    trap(126, [&] { txtPurchasePrice->setText(money("PurchasePrice")); });
-    trap(128, [&] { txtCurrentValue->setText(money("CurrentValue")); });
-    trap(130, [&] { txtDeprMethod->setText(TextOf(value("DepreciationMethod"))); });
-    trap(132, [&] { txtDepreciableLife->setText(NumberText(NumberOf(value("DepreciableLife")))); });
-    trap(134, [&] { txtSalvageValue->setText(money("SalvageValue")); });
-    trap(136, [&] { txtComments->setPlainText(TextOf(value("Comments"))); });
+    trap(102, [&] { select(*cboEmployees, m_EmployeeIDs, "Employee", "EmployeeID"); });
+    trap(104, [&] { select(*cboVendors, m_VendorIDs, "VendorName", "VendorID"); });
+    trap(106, [&] { select(*cboCategories, m_CategoryIDs, "AssetCategory", "AssetCategoryID"); });
+    trap(108, [&] { select(*cboStatus, m_StatusIDs, "Status", "StatusID"); });
+    trap(110, [&] { select(*cboDepartment, m_DepartmentIDs, "DepartmentName", "DepartmentID"); });
+    trap(112, [&] { m_shown.Show(*txtNextSchedMaint, text("NextSchedMaint")); });
+    trap(114, [&] { m_shown.Show(*txtDescription, text("AssetDescription")); });
+    trap(116, [&] { m_shown.Show(*txtDateAcquired, text("DateAcquired")); });
+    trap(118, [&] { m_shown.Show(*txtDateSold, text("DateSold")); });
+    trap(120, [&] { m_shown.Show(*txtModelNo, text("ModelNumber")); });
+    trap(122, [&] { m_shown.Show(*txtSerialNo, text("SerialNumber")); });
+    trap(124, [&] { m_shown.Show(*txtBarcodeNo, text("BarcodeNumber")); });
+    trap(126, [&] { m_shown.Show(*txtPurchasePrice, money("PurchasePrice")); });
+    trap(128, [&] { m_shown.Show(*txtCurrentValue, money("CurrentValue")); });
+    trap(130, [&] { m_shown.Show(*txtDeprMethod, text("DepreciationMethod")); });
+    trap(132, [&] {
+        m_shown.Show(*txtDepreciableLife,
+                     [&] { return NumberText(NumberOf(value("DepreciableLife"))); });
+    });
+    trap(134, [&] { m_shown.Show(*txtSalvageValue, money("SalvageValue")); });
+    trap(136, [&] { m_shown.Show(*txtComments, text("Comments")); });
     trap(138, [&] { LoadMaintenance(); });
     // The basis reads the stored purchase price and salvage value itself, so that the
     // depreciation pane can show it again after each of its commands.
     double totalDepreciation = 0;
     trap(140, [&] { LoadDepreciation(totalDepreciation); });
     trap(142, [&] { ShowDepreciationBasis(totalDepreciation); });
+}
+
+void Form4::ShowNoHistory()
+{
+    ListView1->Clear();
+    ListView2->Clear();
+    txtTotalMaintenance->setText(FormatMoney(Currency()));
+    txtTotalDepreciation->setText(FormatMoney(Currency()));
+    txtDepreciationBasis->clear();
 }
 
 void Form4::ShowDepreciationBasis(double totalDepreciation)

@@ -2,6 +2,7 @@
 
 #include "backup/Backups.h"
 #include "common/ErrorTrap.h"
+#include "data/AllOrNothing.h"
 #include "data/Globals.h"
 #include "data/SqlLiterals.h"
 #include "editor/Location.h"
@@ -61,10 +62,11 @@ void DeleteValue(Form4& form, const char* procedure, const Lookup& lookup)
         return;
     BoxAnswer answer = BoxAnswer::No;
     trap(100, [&] {
+        // No is the default button: a stray Enter must not delete every asset of the value.
         answer = MsgBox(QStringLiteral("Note: Deleting %1 will also delete assets data that is "
                                        "linked to this %1.\r\nDo you wish to continue?")
                             .arg(lookup.noun),
-                        BoxButtons::YesNo);
+                        BoxButtons::YesNo, BoxIcon::None, QString(), BoxDefault::Second);
     });
     if (answer != BoxAnswer::Yes)
         return;
@@ -75,17 +77,10 @@ void DeleteValue(Form4& form, const char* procedure, const Lookup& lookup)
         BackUpBefore(QStringLiteral("Delete %1").arg(lookup.noun));
         const QString where = QStringLiteral(" where ") + lookup.idColumn + "=" + id;
         const QString assets = "(select AssetID from Assets" + where + ")";
-        g_Conn->BeginTrans();
-        try {
-            g_Conn->Execute(QStringLiteral("delete from ") + lookup.table + where);
-            g_Conn->Execute("delete from Maintenance where AssetID in " + assets);
-            g_Conn->Execute("delete from Depreciation where AssetID in " + assets);
-            g_Conn->Execute("delete from Assets" + where);
-            g_Conn->CommitTrans();
-        } catch (...) {
-            g_Conn->RollbackTrans();
-            throw;
-        }
+        ExecuteAllOrNothing({QStringLiteral("delete from ") + lookup.table + where,
+                             "delete from Maintenance where AssetID in " + assets,
+                             "delete from Depreciation where AssetID in " + assets,
+                             "delete from Assets" + where});
     });
     trap(106, [&] { (form.*lookup.loader)(); });
     trap(108, [&] {

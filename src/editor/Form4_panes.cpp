@@ -42,7 +42,9 @@ private:
 
 // Refills the list and the total box from the history's rows. The total starts at 0, so an
 // empty history shows $0.00; when the rows cannot be read the total box is emptied rather
-// than showing a figure that was never summed. Gives the total.
+// than showing a figure that was never summed. Each cell is read on its own, as in the main
+// list: one that cannot be shown is reported and left empty, and the rest of its row, the
+// later rows and the total stay whole. Gives the total.
 double FillHistory(const History& history, ListView& list, QLineEdit& totalBox)
 {
     ErrorTrap trap(Form4Location(history.procedure));
@@ -57,19 +59,37 @@ double FillHistory(const History& history, ListView& list, QLineEdit& totalBox)
     }
     trap(104, [&] {
         UpdateGuard update(list);
+        const int columns = int(history.textColumns.size());
+        // The key, the texts, then the amount, which is also counted.
+        std::optional<Currency> amount;
+        auto cell = [&](int c) {
+            if (c == 0)
+                return CStr(rs.Fields(history.keyColumn).Value);
+            if (c <= columns)
+                return CStr(rs.Fields(history.textColumns[c - 1]).Value);
+            amount = CCur(rs.Fields(history.moneyColumn).Value);
+            return FormatMoney(*amount);
+        };
         while (!rs.Eof()) {
-            // Every text of the row is read before the row is added, so a value that cannot
-            // be shown leaves no half-filled row behind.
-            const QString key = CStr(rs.Fields(history.keyColumn).Value);
             QStringList texts;
-            for (const QString& column : history.textColumns)
-                texts.append(CStr(rs.Fields(column).Value));
-            const Currency amount = CCur(rs.Fields(history.moneyColumn).Value);
-            texts.append(FormatMoney(amount));
-            const int row = list.AddItem(key);
-            for (int c = 0; c < texts.size(); ++c)
-                list.SetSubItem(row, c + 1, texts[c]);
-            total += amount.ToDouble();
+            amount.reset();
+            try {
+                for (int c = 0; c <= columns + 1; ++c)
+                    texts << cell(c);
+            } catch (const std::exception&) {
+                // Read again cell by cell, so that each cell that fails is reported.
+                texts.clear();
+                for (int c = 0; c <= columns + 1; ++c) {
+                    QString text;
+                    trap(104, [&] { text = cell(c); });
+                    texts << text;
+                }
+            }
+            const int row = list.AddItem(texts[0]);
+            for (int c = 1; c < texts.size(); ++c)
+                list.SetSubItem(row, c, texts[c]);
+            if (amount)
+                total += amount->ToDouble();
             rs.MoveNext();
         }
     });
@@ -143,14 +163,15 @@ void Form4::LoadDepreciation(double& totalDepreciation)
 }
 
 // A new asset has no key yet, and its histories cannot be kept before it is stored: the six
-// pane buttons wait until it has one.
+// pane buttons wait until it has one. An asset that is gone keeps no history either.
 void Form4::EnablePaneCommands()
 {
-    const bool hasKey = !m_AssetID.isEmpty();
+    const bool stored = HasAssetRow();
+    const QString why = m_AddNew ? QStringLiteral("Save the new asset first to keep its history.")
+                                 : QStringLiteral("This asset no longer exists.");
     for (int n = 4; n <= 9; ++n) {
-        PushButton[n]->setEnabled(hasKey);
-        PushButton[n]->setToolTip(
-            hasKey ? QString() : QStringLiteral("Save the new asset first to keep its history."));
+        PushButton[n]->setEnabled(stored);
+        PushButton[n]->setToolTip(stored ? QString() : why);
     }
 }
 

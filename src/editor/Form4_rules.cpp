@@ -54,15 +54,17 @@ bool Form4::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
+// The rules judge what the user typed: a box still showing its stored value (an amount
+// beyond the currency range shows as an empty box) keeps that value untouched.
 void Form4::NumberFallback(QLineEdit& box)
 {
-    if (!IsNumeric(box.text()))
+    if (!m_shown.Unchanged(box) && !IsNumeric(box.text()))
         box.setText("0");
 }
 
 bool Form4::DateCheck(QLineEdit& box)
 {
-    if (box.text().isEmpty() || IsDate(box.text()))
+    if (m_shown.Unchanged(box) || box.text().isEmpty() || IsDate(box.text()))
         return true;
     m_checkingDate = true;
     MsgBox("Must be date value.");

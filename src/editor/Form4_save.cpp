@@ -15,11 +15,12 @@
 
 namespace {
 
-// The part of a money box after its last "$" (thousands separators stay); "0" when empty.
+// A money box's text without its "$" sign (the minus sign or parentheses and the thousands
+// separators stay); "0" when empty.
 QString MoneyText(const QLineEdit& box)
 {
     const QString text = box.text();
-    return text.isEmpty() ? QStringLiteral("0") : text.mid(text.lastIndexOf('$') + 1);
+    return text.isEmpty() ? QStringLiteral("0") : QString(text).remove('$').trimmed();
 }
 
 // The depreciable life as the locale reads it, so that the "2,5" a decimal-comma locale shows
@@ -90,24 +91,41 @@ bool Form4::CheckBeforeSave()
 
 QString Form4::SaveStatement() const
 {
-    const QString purchase = MoneyLiteral(MoneyText(*txtPurchasePrice));
-    const QString current = MoneyLiteral(MoneyText(*txtCurrentValue));
-    const QString salvage = MoneyLiteral(MoneyText(*txtSalvageValue));
+    // A box left as SetData showed it writes its own column, so its stored value stays as
+    // it is; a new asset has no stored values, and every box writes what it holds.
+    auto box = [&](const QWidget& control, const char* column,
+                   const std::function<QString()>& literal) {
+        return m_shown.ColumnOrLiteral(control, column, literal);
+    };
+    auto money = [&](const QLineEdit& control, const char* column) {
+        return box(control, column, [&] { return MoneyLiteral(MoneyText(control)); });
+    };
+    auto text = [&](const QWidget& control, const char* column, const QString& typed) {
+        return box(control, column, [&] { return TextLiteral(typed); });
+    };
+    auto date = [&](const QLineEdit& control, const char* column) {
+        return box(control, column, [&] { return DateLiteralOrNull(control.text()); });
+    };
+    const QString purchase = money(*txtPurchasePrice, "PurchasePrice");
+    const QString current = money(*txtCurrentValue, "CurrentValue");
+    const QString salvage = money(*txtSalvageValue, "SalvageValue");
     const QString vendor = IdLiteral(SelectedId(*cboVendors, m_VendorIDs));
     const QString employee = IdLiteral(SelectedId(*cboEmployees, m_EmployeeIDs));
     const QString category = IdLiteral(SelectedId(*cboCategories, m_CategoryIDs));
     const QString status = IdLiteral(SelectedId(*cboStatus, m_StatusIDs));
     const QString department = IdLiteral(SelectedId(*cboDepartment, m_DepartmentIDs));
-    const QString description = TextLiteral(txtDescription->toPlainText());
-    const QString model = TextLiteral(txtModelNo->text());
-    const QString serial = TextLiteral(txtSerialNo->text());
-    const QString barcode = TextLiteral(txtBarcodeNo->text());
-    const QString acquired = DateLiteralOrNull(txtDateAcquired->text());
-    const QString sold = DateLiteralOrNull(txtDateSold->text());
-    const QString method = TextLiteral(txtDeprMethod->text());
-    const QString life = LifeLiteral(*txtDepreciableLife);
-    const QString comments = TextLiteral(txtComments->toPlainText());
-    const QString next = DateLiteralOrNull(txtNextSchedMaint->text());
+    const QString description =
+        text(*txtDescription, "AssetDescription", txtDescription->toPlainText());
+    const QString model = text(*txtModelNo, "ModelNumber", txtModelNo->text());
+    const QString serial = text(*txtSerialNo, "SerialNumber", txtSerialNo->text());
+    const QString barcode = text(*txtBarcodeNo, "BarcodeNumber", txtBarcodeNo->text());
+    const QString acquired = date(*txtDateAcquired, "DateAcquired");
+    const QString sold = date(*txtDateSold, "DateSold");
+    const QString method = text(*txtDeprMethod, "DepreciationMethod", txtDeprMethod->text());
+    const QString life = box(*txtDepreciableLife, "DepreciableLife",
+                             [&] { return LifeLiteral(*txtDepreciableLife); });
+    const QString comments = text(*txtComments, "Comments", txtComments->toPlainText());
+    const QString next = date(*txtNextSchedMaint, "NextSchedMaint");
 
     if (m_AddNew) {
         return "insert into Assets (AssetDescription,EmployeeID,AssetCategoryID,StatusID,"
@@ -144,12 +162,19 @@ void Form4::PushButton1_Click()
     if (!trap(102, [&] { sql = SaveStatement(); }))
         return;
     // A refused statement keeps the editor open with everything the user typed.
-    if (!trap(104, [&] { g_Conn->Execute(sql); }))
+    long long saved = 0;
+    if (!trap(104, [&] { saved = g_Conn->Execute(sql); }))
         return;
     trap(106, [&] {
         if (!m_AssetID.isEmpty())
             ListData();
     });
+    // An update that found no asset saved nothing: another copy of the program deleted it.
+    // The editor stays open with what the user typed.
+    if (!m_AddNew && saved == 0) {
+        MsgBox("Please add new record first.");
+        return;
+    }
     trap(108, [&] { accept(); });
 }
 

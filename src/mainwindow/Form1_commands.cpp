@@ -3,9 +3,9 @@
 
 #include "backup/Backups.h"
 #include "common/ErrorTrap.h"
+#include "data/AllOrNothing.h"
 #include "data/SqlLiterals.h"
 #include "editor/Form4.h"
-#include "mainwindow/SharedConnection.h"
 #include "platform/ui/Boxes.h"
 #include "platform/ui/ListView.h"
 #include "platform/ui/Modal.h"
@@ -25,12 +25,15 @@ void OpenEditor(ErrorTrap& trap, int firstStep, bool addNew, const QString& asse
     trap(firstStep + 6, [&] { ShowModal(editor); });
 }
 
-// A Yes/No question with a title of its own and no icon; only Yes goes on.
-bool Confirmed(ErrorTrap& trap, int step, const QString& question, const QString& title)
+// A Yes/No question with a title of its own and no icon; only Yes goes on. A question before
+// a delete of many rows has No as its default button, so a stray Enter deletes nothing.
+bool Confirmed(ErrorTrap& trap, int step, const QString& question, const QString& title,
+               BoxDefault defaultButton = BoxDefault::First)
 {
     bool yes = false;
     trap(step, [&] {
-        yes = MsgBox(question, BoxButtons::YesNo, BoxIcon::None, title) == BoxAnswer::Yes;
+        yes = MsgBox(question, BoxButtons::YesNo, BoxIcon::None, title, defaultButton) ==
+              BoxAnswer::Yes;
     });
     return yes;
 }
@@ -105,7 +108,7 @@ void Form1::PushButton5_Click()
     if (!hasRows)
         return;
     if (!Confirmed(trap, 102, "Are you sure you would like to delete all records?",
-                   "Delete All Records"))
+                   "Delete All Records", BoxDefault::Second))
         return;
     trap(104, [&] {
         BackUpBefore("Delete All");

@@ -2,8 +2,8 @@
 #include "mainwindow/Form1.h"
 
 #include "common/ErrorTrap.h"
+#include "data/Globals.h"
 #include "mainwindow/AssetColumns.h"
-#include "mainwindow/SharedConnection.h"
 #include "platform/adodb/Recordset.h"
 #include "platform/conv/Conv.h"
 #include "platform/ui/ListView.h"
@@ -78,20 +78,19 @@ void Form1::ListData()
     trap(102, [&] { records.Open("select * from qryAssets", SharedConnection(), 3, 1); });
 
     // Column positions looked up once, not by name at each of the 1.9 million cells of a
-    // large list; a column the query lacks is asked for by name at each of its cells, so
-    // its own error is what the report shows.
+    // large list. A column the query lacks is reported once, at the step that reads it, with
+    // the error of asking for it by name; its cells stay empty.
     std::array<int, kAssetColumns.size()> positions;
     positions.fill(-1);
     if (records.IsOpen()) {
         const QStringList names = records.FieldNames();
-        for (size_t column = 0; column < kAssetColumns.size(); ++column)
-            positions[column] = int(names.indexOf(QLatin1String(kAssetColumns[column].field)));
+        for (int column = 0; column < int(kAssetColumns.size()); ++column) {
+            const QString name = QLatin1String(kAssetColumns[column].field);
+            positions[column] = int(names.indexOf(name));
+            if (positions[column] < 0)
+                trap(106 + 2 * column, [&] { records.Fields(name); });
+        }
     }
-    auto field = [&](int column) {
-        const int position = positions[column];
-        return position >= 0 ? records.Fields(position)
-                             : records.Fields(QString(kAssetColumns[column].field));
-    };
 
     // A failing end-of-records test or move is reported once and ends the loop.
     auto atEnd = [&] {
@@ -105,8 +104,10 @@ void Form1::ListData()
     };
     auto readCell = [&](int column) {
         Cell cell;
+        if (positions[column] < 0)
+            return cell;
         trap(106 + 2 * column, [&] {
-            const Variant value = field(column).Value;
+            const Variant value = records.Fields(positions[column]).Value;
             cell.text = TextOf(value);
             if (kAssetColumns[column].kind == ListView::SortKind::Value)
                 cell.sortValue = SortValueOf(value);

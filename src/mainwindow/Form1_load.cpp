@@ -9,7 +9,6 @@
 #include "data/Globals.h"
 #include "data/Provisioning.h"
 #include "mainwindow/AssetColumns.h"
-#include "mainwindow/SharedConnection.h"
 #include "platform/conv/Conv.h"
 #include "platform/ui/ListView.h"
 

@@ -2,7 +2,7 @@
 #include "mainwindow/Form1.h"
 
 #include "common/ErrorTrap.h"
-#include "mainwindow/SharedConnection.h"
+#include "data/Globals.h"
 #include "mainwindow/rptMain.h"
 #include "platform/RuntimeError.h"
 #include "platform/adodb/ObjectFactory.h"

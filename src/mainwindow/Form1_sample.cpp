@@ -3,7 +3,8 @@
 #include "mainwindow/Form1.h"
 
 #include "common/ErrorTrap.h"
-#include "mainwindow/SharedConnection.h"
+#include "data/Globals.h"
+#include "data/SqlLiterals.h"
 #include "platform/adodb/Connection.h"
 #include "platform/adodb/Recordset.h"
 #include "platform/conv/Conv.h"
@@ -98,8 +99,10 @@ struct LookupKeys
 QString AssetInsert(const ExampleAsset& asset, const std::array<LookupKeys, LookupCount>& keys,
                     const QString& today)
 {
+    // A key read back is pasted as a key or not at all: a blank start value, or text a
+    // damaged table holds, is refused here rather than run as part of the statement.
     auto key = [&](Lookup lookup) {
-        return asset.usesFirstKeys ? keys[lookup].first : keys[lookup].last;
+        return IdLiteral(asset.usesFirstKeys ? keys[lookup].first : keys[lookup].last);
     };
     return "insert into Assets (AssetDescription,EmployeeID,AssetCategoryID,StatusID,"
            "DepartmentID,VendorID,ModelNumber,SerialNumber,BarcodeNumber,DateAcquired,"

@@ -75,10 +75,12 @@ void Form2::LoadData()
         return;
     if (!rs.Eof()) {
         auto value = [&](const char* column) { return rs.Fields(column).Value; };
-        trap(102, [&] { dtpDate->setDate(StoredDate(value("MaintenanceDate"))); });
-        trap(104, [&] { txtDescription->setText(CStr(value("MaintenanceDescription"))); });
-        trap(106, [&] { txtPerformedBy->setText(CStr(value("MaintenancePerformedBy"))); });
-        trap(108, [&] { txtCost->setText(CStr(value("MaintenanceCost"))); });
+        auto text = [&](const char* column) { return [&, column] { return CStr(value(column)); }; };
+        trap(102,
+             [&] { m_shown.Show(*dtpDate, [&] { return StoredDate(value("MaintenanceDate")); }); });
+        trap(104, [&] { m_shown.Show(*txtDescription, text("MaintenanceDescription")); });
+        trap(106, [&] { m_shown.Show(*txtPerformedBy, text("MaintenancePerformedBy")); });
+        trap(108, [&] { m_shown.Show(*txtCost, text("MaintenanceCost")); });
     }
     trap(110, [&] { rs.Close(); });
 }
@@ -98,12 +100,18 @@ void Form2::PushButton2_Click()
         !RequireText(*txtCost, "You forgot to input cost.") ||
         !RequireNumber(*txtCost, "Cost must be a numerical value."))
         return;
-    SaveRecord(Location("PushButton2_Click"), *this, [this] {
+    SaveRecord(Location("PushButton2_Click"), *this, m_AssetID, [this] {
         const QString asset = IdLiteral(m_AssetID);
-        const QString date = TextLiteral(DateText(dtpDate->date()));
-        const QString description = TextLiteral(txtDescription->text());
-        const QString performed = TextLiteral(txtPerformedBy->text());
-        const QString cost = AmountLiteral(*txtCost);
+        const QString date = m_shown.ColumnOrLiteral(
+            *dtpDate, "MaintenanceDate", [&] { return TextLiteral(DateText(dtpDate->date())); });
+        const QString description =
+            m_shown.ColumnOrLiteral(*txtDescription, "MaintenanceDescription",
+                                    [&] { return TextLiteral(txtDescription->text()); });
+        const QString performed =
+            m_shown.ColumnOrLiteral(*txtPerformedBy, "MaintenancePerformedBy",
+                                    [&] { return TextLiteral(txtPerformedBy->text()); });
+        const QString cost = m_shown.ColumnOrLiteral(*txtCost, "MaintenanceCost",
+                                                     [&] { return AmountLiteral(*txtCost); });
         if (m_ID.isEmpty())
             return "insert into Maintenance (AssetID,MaintenanceDate,MaintenanceDescription,"
                    "MaintenancePerformedBy,MaintenanceCost) values (" +

@@ -70,8 +70,12 @@ void Form3::LoadData()
         }))
         return;
     if (!rs.Eof()) {
-        trap(102, [&] { dtpDate->setDate(StoredDate(rs.Fields("DepreciationDate").Value)); });
-        trap(104, [&] { txtCost->setText(CStr(rs.Fields("DepreciationAmount").Value)); });
+        trap(102, [&] {
+            m_shown.Show(*dtpDate, [&] { return StoredDate(rs.Fields("DepreciationDate").Value); });
+        });
+        trap(104, [&] {
+            m_shown.Show(*txtCost, [&] { return CStr(rs.Fields("DepreciationAmount").Value); });
+        });
     }
     trap(106, [&] { rs.Close(); });
 }
@@ -89,10 +93,12 @@ void Form3::PushButton2_Click()
     if (!RequireText(*txtCost, "You forgot to input amount.") ||
         !RequireNumber(*txtCost, "Amount must be a numerical value."))
         return;
-    SaveRecord(Location("PushButton2_Click"), *this, [this] {
+    SaveRecord(Location("PushButton2_Click"), *this, m_AssetID, [this] {
         const QString asset = IdLiteral(m_AssetID);
-        const QString date = TextLiteral(DateText(dtpDate->date()));
-        const QString amount = AmountLiteral(*txtCost);
+        const QString date = m_shown.ColumnOrLiteral(
+            *dtpDate, "DepreciationDate", [&] { return TextLiteral(DateText(dtpDate->date())); });
+        const QString amount = m_shown.ColumnOrLiteral(*txtCost, "DepreciationAmount",
+                                                       [&] { return AmountLiteral(*txtCost); });
         if (!m_ID.isEmpty())
             return "update Depreciation set AssetID=" + asset + ",DepreciationDate=" + date +
                    ",DepreciationAmount=" + amount + " where DepreciationID=" + IdLiteral(m_ID);

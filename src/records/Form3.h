@@ -1,5 +1,9 @@
 #pragma once
 
+// moc cannot read the C++20 standard headers that this pulls in, and needs none of them.
+#ifndef Q_MOC_RUN
+#include "common/ShownValues.h"
+#endif
 #include "platform/ui/MousePointer.h"
 
 #include <QDialog>
@@ -38,4 +42,6 @@ public:
 private:
     void Form_Load();
     bool m_loaded = false;
+    // What LoadData showed; a control left so saves the stored value as it is.
+    ShownValues m_shown;
 };

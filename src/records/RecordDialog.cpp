@@ -3,9 +3,11 @@
 #include "common/ErrorTrap.h"
 #include "common/ProgramIcon.h"
 #include "common/Window.h"
+#include "data/AllOrNothing.h"
 #include "data/Globals.h"
 #include "data/SqlLiterals.h"
 #include "platform/RuntimeError.h"
+#include "platform/adodb/Recordset.h"
 #include "platform/adodb/Variant.h"
 #include "platform/conv/Conv.h"
 #include "platform/os/Clock.h"
@@ -50,6 +52,8 @@ QDateEdit* AddDatePicker(QDialog& dialog, const TwipsRect& r)
     picker->setObjectName(QStringLiteral("dtpDate"));
     picker->setCalendarPopup(true);
     picker->setDisplayFormat(ShortDateFormat());
+    // Its own minimum, 14 September 1752, would show an older stored date as that day.
+    picker->setMinimumDate(QDate(100, 1, 1));
     SetTwipsGeometry(*picker, r.left, r.top, r.width, r.height);
     return picker;
 }
@@ -118,15 +122,32 @@ QString AmountLiteral(const QLineEdit& box)
     return NumberLiteral(CCur(box.text()));
 }
 
-void SaveRecord(const QString& location, QDialog& dialog,
+void SaveRecord(const QString& location, QDialog& dialog, const QString& assetId,
                 const std::function<QString()>& statementText)
 {
     ErrorTrap trap(location);
     QString sql;
     if (!trap(100, [&] { sql = statementText(); }))
         return;
-    if (!trap(102, [&] { g_Conn->Execute(sql); }))
+    // The asset is looked for in the same transaction as the entry is written, so that
+    // another copy of the program cannot delete it in between.
+    bool assetGone = false;
+    if (!trap(102, [&] {
+            AllOrNothing([&](Connection& connection) {
+                Recordset asset;
+                asset.Open("select AssetID from Assets where AssetID=" + IdLiteral(assetId),
+                           connection, Recordset::adOpenStatic, Recordset::adLockReadOnly);
+                assetGone = asset.Eof();
+                if (!assetGone)
+                    connection.Execute(sql);
+            });
+        }))
         return;
+    if (assetGone) {
+        MsgBox("The asset of this entry no longer exists: it was deleted, perhaps in another "
+               "copy of the program. Nothing was saved; close this window with Cancel.");
+        return;
+    }
     trap(104, [&] { dialog.accept(); });
 }
 

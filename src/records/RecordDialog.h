@@ -29,6 +29,7 @@ void SetUpRecordWindow(QDialog& dialog, double widthTwips, double heightTwips);
 // A caption at the dialog's left edge, level with the control it names; the control takes
 // the caption as its accessible name.
 void AddCaption(QDialog& dialog, const QString& caption, QWidget& control, double widthTwips);
+// Takes the dates the program stores, from the year 100 on.
 QDateEdit* AddDatePicker(QDialog& dialog, const TwipsRect& r);
 QLineEdit* AddTextBox(QDialog& dialog, const char* name, const TwipsRect& r);
 // Arial bold 11.25 pt; Enter in a box never presses it by itself.
@@ -52,8 +53,9 @@ QString AmountLiteral(const QLineEdit& box);
 
 // Runs the statement that statementText builds and closes the dialog. When building or
 // running it fails, the error is reported and the dialog stays open with what was typed, so
-// nothing is lost and the user can correct it or cancel.
-void SaveRecord(const QString& location, QDialog& dialog,
+// nothing is lost and the user can correct it or cancel. When asset `assetId` no longer
+// exists, nothing is stored and the user is told so; the dialog stays open as well.
+void SaveRecord(const QString& location, QDialog& dialog, const QString& assetId,
                 const std::function<QString()>& statementText);
 // Cancel and the close box: closes the dialog without writing.
 void CancelRecord(const QString& location, QDialog& dialog);

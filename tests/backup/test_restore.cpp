@@ -124,7 +124,7 @@ void TestRestore::restoringUndoesADelete()
             },
             own);
         QCOMPARE(env.boxes.shown().value(0).request.prompt, question);
-        QCOMPARE(env.boxes.shown().value(0).request.buttons, BoxButtons::YesNoDefaultNo);
+        QCOMPARE(env.boxes.shown().value(0).request.defaultButton, BoxDefault::Second);
         QCOMPARE(form->ListView1->ItemCount(), answer == BoxAnswer::Yes ? 3 : 0);
     }
     QCOMPARE(env.boxes.prompts().value(1),

@@ -132,15 +132,22 @@ void TestLookups::minusDeletesTheValueItsAssetsAndTheirHistories()
     QTest::mouseClick(form->PushButton[17], Qt::LeftButton);
     QCOMPARE(c.env.boxes.prompts(), QStringList{Warning("status")});
     QCOMPARE(c.env.boxes.shown()[0].request.buttons, BoxButtons::YesNo);
+    QCOMPARE(c.env.boxes.shown()[0].request.defaultButton, BoxDefault::Second);
     QCOMPARE(c.env.boxes.shown()[0].request.title, AppTitle());
     QCOMPARE(QueryCount("select count(*) from Status where Status='Retired'"), 0LL);
     for (const char* table : {"Assets", "Maintenance", "Depreciation"}) {
         QCOMPARE(Count(table), 1LL);
         QCOMPARE(QueryText(QString("select AssetID from ") + table), kept);
     }
-    // The edited asset is gone: its list has no selection and Save refuses.
+    // The edited asset is gone: its list has no selection, its panes are empty with totals
+    // of $0.00 and their commands wait as for a new asset, and Save refuses.
     QCOMPARE(form->cboStatus->count(), 1);
     QCOMPARE(form->cboStatus->currentIndex(), -1);
+    QVERIFY(form->ListView1->ItemCount() == 0 && form->ListView2->ItemCount() == 0);
+    QVERIFY(form->txtTotalMaintenance2->text() == "$0.00" &&
+            form->txtTotalDepreciation2->text() == "$0.00");
+    for (int n = 4; n <= 9; ++n)
+        QVERIFY(!form->PushButton[n]->isEnabled());
     c.env.boxes.clear();
     c.env.boxes.ExpectMessage(BoxAnswer::OK);
     form->PushButton1_Click();

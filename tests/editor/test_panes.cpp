@@ -182,15 +182,29 @@ void TestPanes::rowsInDateOrderWithTheirTotals()
                            none->txtTotalDepreciation, none->txtTotalDepreciation2})
         QCOMPARE(box->text(), QString("$0.00"));
 
-    // A row without a performer cannot be shown: reported once by the loader, and no
-    // half-filled row is left in the list.
+    // A cell that cannot be shown (a null performer, an amount beyond the currency range) is
+    // reported by its loader and left empty; the rest of its row, the later rows and the
+    // total stay whole.
     g_Conn->Execute("update Maintenance set MaintenancePerformedBy=null where MaintenanceID=" +
                     oilKey);
+    g_Conn->Execute("update Depreciation set DepreciationAmount=1e300 where DepreciationID=" +
+                    negativeKey);
+    c.env.boxes.ExpectMessage(BoxAnswer::OK);
     c.env.boxes.ExpectMessage(BoxAnswer::OK);
     form->LoadMaintenance();
-    QCOMPARE(c.env.boxes.shown().size(), 1);
+    double total = 0;
+    form->LoadDepreciation(total);
+    QCOMPARE(c.env.boxes.shown().size(), 2);
     QVERIFY(ReportedAt(c.env.boxes.shown()[0], "LoadMaintenance", 104));
-    QCOMPARE(Rows(*form->ListView1), QStringList{beltKey + "|12/24/2025|Belt|Bob|$1,234.50"});
+    QVERIFY(ReportedAt(c.env.boxes.shown()[1], "LoadDepreciation", 104));
+    QVERIFY(c.env.boxes.prompts()[1].startsWith("Overflow"));
+    QCOMPARE(
+        Rows(*form->ListView1),
+        QStringList({beltKey + "|12/24/2025|Belt|Bob|$1,234.50", oilKey + "|1/5/2026|Oil||$10.50",
+                     quotedKey + "|3/2/2026|" + kQuoted + "|Bob|$20.00"}));
+    QCOMPARE(Rows(*form->ListView2),
+             QStringList({firstKey + "|2/1/2026|$250.13", negativeKey + "|11/30/2026|"}));
+    QVERIFY(form->txtTotalMaintenance2->text() == "$1,265.00" && total == 250.125);
 }
 
 void TestPanes::commandsOpenTheDialogsAndThePaneFollows()

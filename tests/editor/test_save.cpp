@@ -15,9 +15,9 @@ private slots:
     void entryRulesAndCopies();
     void insertAndUpdateStoreWhatTheBoxesHold();
     void checksRunInOrderWithFocusAndPage();
-    void refusedStatementKeepsTheEditorOpen();
+    void refusedStatementOrAGoneAssetKeepsTheEditorOpen();
     void saveAppliesTheEntryRulesFirst();
-    void unchangedSaveUnderADecimalCommaLocaleKeepsValues();
+    void typedNegativeAmountsKeepTheirSign();
 };
 
 namespace {
@@ -219,7 +219,7 @@ void TestSave::checksRunInOrderWithFocusAndPage()
 
 // A refused statement used to be reported and the editor closed all the same, so the user's
 // input was lost.
-void TestSave::refusedStatementKeepsTheEditorOpen()
+void TestSave::refusedStatementOrAGoneAssetKeepsTheEditorOpen()
 {
     EditorCase c;
     const QString assetId = AddAsset(AssetRow(c.ids));
@@ -241,6 +241,17 @@ void TestSave::refusedStatementKeepsTheEditorOpen()
     ClickSave(*form);
     QCOMPARE(form->result(), int(QDialog::Accepted));
     QCOMPARE(Stored("AssetDescription", assetId), QString("Typed by the user"));
+
+    // An asset that another copy of the program deleted meanwhile is not saved as if it were.
+    auto gone = OpenEditor(assetId);
+    gone->txtDescription->setPlainText("Typed again");
+    g_Conn->Execute("delete from Assets where AssetID=" + assetId);
+    c.env.boxes.clear();
+    c.env.boxes.ExpectMessage(BoxAnswer::OK);
+    ClickSave(*gone);
+    QCOMPARE(c.env.boxes.prompts(), QStringList{"Please add new record first."});
+    QVERIFY(gone->isVisible() && gone->txtDescription->toPlainText() == "Typed again");
+    QCOMPARE(QueryCount("select count(*) from Assets"), 0LL);
 }
 
 // The leave-the-box rules never ran when Save was clicked with the focus still in a box, so
@@ -275,29 +286,25 @@ void TestSave::saveAppliesTheEntryRulesFirst()
                  {"PurchasePrice=0", "DepreciableLife=0", "DateSold=2/28/2021"});
 }
 
-// The locale's text form of 1234.5 is "1234,5" here; read back by the number-from-text rule it
-// showed $1,234.00, and a life of 2.5 shown as "2,5" was saved as 2 although nobody changed it.
-void TestSave::unchangedSaveUnderADecimalCommaLocaleKeepsValues()
+// A negative amount as the user types it in the locale's forms keeps its sign: Save used to
+// keep the part after the "$" only.
+void TestSave::typedNegativeAmountsKeepTheirSign()
 {
-    EditorCase c("de_DE");
-    AssetRow row(c.ids);
-    row.purchase = "1234.5";
-    row.salvage = "0.25";
-    row.life = "2.5";
-    const QString assetId = AddAsset(row);
-    auto form = OpenEditor(assetId);
-    const QString price = FormatMoney(Currency::FromTenThousandths(12345000));
-    QCOMPARE(form->txtPurchasePrice->text(), price);
-    QVERIFY(price != FormatMoney(Currency::FromTenThousandths(12340000)));
-    QCOMPARE(form->txtDepreciableLife->text(), QString("2,5"));
-    QCOMPARE(form->txtDepreciationBasis->text(),
-             FormatMoney(Currency::FromTenThousandths(12342500)));
-
-    ClickSave(*form);
-    QCOMPARE(c.env.boxes.shown().size(), 0);
-    QCOMPARE(form->result(), int(QDialog::Accepted));
-    // Read back in the locale's own text form.
-    ExpectStored(assetId, {"DepreciableLife=2,5", "PurchasePrice=1234,5", "SalvageValue=0,25"});
+    const std::pair<const char*, const char*> typed[] = {
+        {"en_US", "-$5.00"}, {"en_US", "($5.00)"}, {"fr_FR", "-5,00 $"}, {"de_DE", "-$5,00"}};
+    for (const auto& [locale, text] : typed) {
+        EditorCase c(locale);
+        const QString assetId = AddAsset(AssetRow(c.ids));
+        auto form = OpenEditor(assetId);
+        for (QLineEdit* box :
+             {form->txtPurchasePrice, form->txtCurrentValue, form->txtSalvageValue})
+            box->setText(text);
+        ClickSave(*form);
+        QCOMPARE(form->result(), int(QDialog::Accepted));
+        QCOMPARE(QueryCount("select count(*) from Assets where PurchasePrice=-5 and "
+                            "CurrentValue=-5 and SalvageValue=-5"),
+                 1LL);
+    }
 }
 
 QTEST_MAIN(TestSave)

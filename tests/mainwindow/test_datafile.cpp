@@ -17,7 +17,7 @@ private slots:
     void storedDataIsShownAndWritesAreReported_data();
     void storedDataIsShownAndWritesAreReported();
     void aDataFolderThatCannotBeMadeIsReported();
-    void aDamagedDatabaseIsReportedAndNeverReplaced();
+    void aDamagedOrLockedDatabaseIsReportedAndNeverReplaced();
 };
 
 namespace {
@@ -116,31 +116,39 @@ void TestDataFile::aDataFolderThatCannotBeMadeIsReported()
     QVERIFY(QFile::setPermissions(env.dataHome(), kWritableFolder));
 }
 
-// A working database that is no database, or only the first half of one, is reported where it
-// is opened; the program neither replaces nor repairs it.
-void TestDataFile::aDamagedDatabaseIsReportedAndNeverReplaced()
+// A working database that is no database, only the first half of one, or one that another
+// program holds locked is reported where it is opened, each for what it is; the program
+// neither replaces nor repairs it.
+void TestDataFile::aDamagedOrLockedDatabaseIsReportedAndNeverReplaced()
 {
-    for (const bool truncated : {false, true}) {
+    for (const QString kind : {"letter", "truncated", "locked"}) {
         TestEnvironment env;
         QDir().mkpath(QFileInfo(env.workingDatabase()).path());
         QFile file(env.workingDatabase());
-        if (truncated) {
-            QVERIFY(QFile::copy(TemplateDatabasePath(), file.fileName()));
-            QVERIFY(file.resize(file.size() / 2));
-        } else {
+        if (kind == "letter") {
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write("Dear supplier, this is no database.\n");
             file.close();
+        } else {
+            QVERIFY(QFile::copy(TemplateDatabasePath(), file.fileName()));
+            QVERIFY(kind != "truncated" || file.resize(file.size() / 2));
+        }
+        sqlite3* other = nullptr;
+        if (kind == "locked") {
+            sqlite3_open(file.fileName().toUtf8().constData(), &other);
+            QCOMPARE(sqlite3_exec(other, "begin exclusive", nullptr, nullptr, nullptr), SQLITE_OK);
         }
         const QByteArray before = Digest(file.fileName());
         for (int n = 0; n < 3; ++n)
             env.boxes.ExpectMessage(BoxAnswer::OK);
         auto form = StartMainWindow();
         const QStringList prompts = env.boxes.prompts();
-        QVERIFY2(!prompts.isEmpty() && prompts[0].contains(CommandLocation("Form_Load", 114)),
+        QVERIFY2(!prompts.isEmpty() && prompts[0].contains(CommandLocation("Form_Load", 114)) &&
+                     prompts[0].contains("in use by another program") == (kind == "locked"),
                  qPrintable(prompts.join('\n')));
         QCOMPARE(form->ListView1->ItemCount(), 0);
         form->close();
+        sqlite3_close(other);
         QCOMPARE(Digest(file.fileName()), before);
     }
 }

@@ -18,6 +18,7 @@ private slots:
     void everyBoxKeepsTheTextAsTyped();
     void keysThatAreNoNumbersAreRefused();
     void settingsThatAreNoUsableNumbersAreReportedOnceAndIgnored();
+    void amountsBeyondTheCurrencyRangeAreErrorsOfTheirCellsAndStayStored();
 };
 
 namespace {
@@ -213,6 +214,47 @@ void TestHostile::settingsThatAreNoUsableNumbersAreReportedOnceAndIgnored()
     env.boxes.clear();
     auto form = StartMainWindow();
     QCOMPARE(env.boxes.shown().size(), 0);
+}
+
+// Amounts another program stored beyond the currency range used to read as
+// -922,337,203,685,477.58 without a word, and an unchanged save wrote that back.
+void TestHostile::amountsBeyondTheCurrencyRangeAreErrorsOfTheirCellsAndStayStored()
+{
+    EditorCase c;
+    const QString id = AddAsset(AssetRow(c.ids));
+    RawSql("update Assets set PurchasePrice=1e300, CurrentValue=-9e999 where AssetID=" + id);
+    const QString stored = "select count(*) from Assets where PurchasePrice=1e300 and "
+                           "CurrentValue=-9e999";
+    auto overflows = [&](int count) {
+        const QStringList prompts = c.env.boxes.prompts();
+        QCOMPARE(prompts.size(), count);
+        for (const QString& prompt : prompts)
+            QVERIFY2(prompt.startsWith("Overflow"), qPrintable(prompt));
+        c.env.boxes.clear();
+    };
+    // The list reports each cell and leaves it empty.
+    for (int n = 0; n < 2; ++n)
+        c.env.boxes.ExpectMessage(BoxAnswer::OK);
+    auto main = StartMainWindow();
+    overflows(2);
+    QCOMPARE(main->ListView1->SubItemText(0, ColumnOf("Purchase Price")), QString());
+    QCOMPARE(main->ListView1->SubItemText(0, ColumnOf("Depreciable Life")), QString("5"));
+    // The report is refused rather than printed with another amount.
+    ModalRecorder previews;
+    c.env.boxes.ExpectMessage(BoxAnswer::OK);
+    Click(*main, "PushButton7");
+    QCOMPARE(previews.shown, 0);
+    overflows(1);
+    // The editor reports both boxes and the basis that needs the price, each time it reads
+    // the asset, and an unchanged save keeps what is stored.
+    for (int n = 0; n < 6; ++n)
+        c.env.boxes.ExpectMessage(BoxAnswer::OK);
+    auto form = OpenEditor(id);
+    QVERIFY(form->txtPurchasePrice->text().isEmpty() && form->txtCurrentValue->text().isEmpty());
+    QTest::mouseClick(form->PushButton[1], Qt::LeftButton);
+    QCOMPARE(form->result(), int(QDialog::Accepted));
+    overflows(6);
+    QCOMPARE(QueryCount(stored), 1LL);
 }
 
 QTEST_MAIN(TestHostile)

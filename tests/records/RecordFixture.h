@@ -12,6 +12,17 @@
 
 // A record dialog opened the way the panes open it, and typing and clicking in it.
 
+// A test's own database holding the assets 3, 4 and 7 that the entries belong to.
+struct RecordCase : TestEnvironment
+{
+    RecordCase()
+    {
+        OpenDatabase();
+        for (const char* id : {"3", "4", "7"})
+            g_Conn->Execute(QString("insert into Assets (AssetID) values (%1)").arg(id));
+    }
+};
+
 template <typename Dialog>
 std::unique_ptr<Dialog> OpenDialog(const QString& id, const QString& caption,
                                    const QString& assetId = "7")

@@ -91,7 +91,7 @@ TestEnvironment::TestEnvironment(const QString& localeName)
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, root() + "/config");
     QFile::copy(TemplateDatabasePath(), programFolder() + "/dbBlank.mdb");
     SetProgramFolderForTesting(programFolder());
-    QLocale::setDefault(QLocale(localeName));
+    QLocale::setDefault(localeName.isEmpty() ? QLocale::system() : QLocale(localeName));
     SetTodayForTesting(pinnedToday());
     SetBoxService(&boxes);
 }

@@ -60,9 +60,10 @@ Q_DECLARE_METATYPE(TestEngine)
 void EngineRows(const QStringList& locales = {"en_US"});
 
 // A private world for one test: data and configuration folders in a temporary directory, a
-// program folder with the real template beside it, the en_US locale (or another), today
-// pinned to 2026-12-07, and the recording boxes installed. Restores all on destruction and
-// fails the running test when an unexpected box was shown.
+// program folder with the real template beside it, the en_US locale (or another; "" for the
+// one the environment sets, as a desktop does), today pinned to 2026-12-07, and the
+// recording boxes installed. Restores all on destruction and fails the running test when an
+// unexpected box was shown.
 class TestEnvironment
 {
 public:

@@ -153,7 +153,7 @@ bool RestoreDialog::Confirmed(const QString& path, const QString& what)
     }
     if (MsgBox("Replace the current inventory (" + AssetsText(current) + ") with " + what + " (" +
                    AssetsText(assets) + ")?",
-               BoxButtons::YesNoDefaultNo, BoxIcon::Question, kTitle) != BoxAnswer::Yes)
+               BoxButtons::YesNo, BoxIcon::Question, kTitle, BoxDefault::Second) != BoxAnswer::Yes)
         return false;
     m_chosenPath = path;
     m_chosenDescription = what;

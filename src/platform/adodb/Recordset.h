@@ -42,8 +42,9 @@ public:
     void MoveNext();
     int RecordCount() const;
 
-    // The named field of the current row. A name the row does not have, a closed recordset
-    // and a position past either end are run-time errors naming what was asked.
+    // The named field of the current row. A name the row does not have, a closed recordset,
+    // a position past either end and an amount beyond the currency range are run-time errors
+    // naming what was asked.
     Field Fields(const QString& name) const;
     Field Fields(int index) const;
     int FieldCount() const;

@@ -1,5 +1,7 @@
 #include "platform/adodb/RowStore.h"
 
+#include "platform/RuntimeError.h"
+
 #include <QDateTime>
 
 namespace {
@@ -83,6 +85,13 @@ void RowStore::AddCurrency(std::int64_t tenThousandths)
     Add({{tenThousandths}, Kind::Currency});
 }
 
+void RowStore::AddCurrencyOverflow(double stored)
+{
+    Cell cell{{0}, Kind::CurrencyOverflow};
+    cell.real = stored;
+    Add(cell);
+}
+
 void RowStore::AddDate(std::int64_t dayAndTime, bool hasTime)
 {
     Add({{dayAndTime}, hasTime ? Kind::DateTime : Kind::Date});
@@ -119,6 +128,11 @@ Variant RowStore::Value(int row, int column) const
         return Variant::FromDouble(cell.real);
     case Kind::Currency:
         return Variant::FromCurrency(Currency::FromTenThousandths(cell.integer));
+    case Kind::CurrencyOverflow:
+        throw RuntimeError(QStringLiteral("Overflow: the stored amount %1 of %2 is beyond the "
+                                          "currency range")
+                               .arg(QString::number(cell.real, 'g', 17), m_names[column]),
+                           6);
     case Kind::Date:
     case Kind::DateTime: {
         const QDate date = QDate::fromJulianDay(cell.integer / kMsPerDay);

@@ -21,6 +21,8 @@ public:
     void AddLong(std::int64_t value);
     void AddDouble(double value);
     void AddCurrency(std::int64_t tenThousandths);
+    // A number in a currency column beyond the currency range, kept to name it.
+    void AddCurrencyOverflow(double stored);
     // dayAndTime is a Julian day times kMsPerDay plus the milliseconds into that day.
     void AddDate(std::int64_t dayAndTime, bool hasTime);
     void AddText(const QString& value);
@@ -32,6 +34,8 @@ public:
     const QStringList& ColumnNames() const { return m_names; }
     // Case-insensitive; -1 when the rows have no such column.
     int ColumnIndex(const QString& name) const;
+    // A number stored in a currency column beyond the currency range throws RuntimeError
+    // "Overflow" (6): it is never read as some other amount.
     Variant Value(int row, int column) const;
 
 private:
@@ -40,6 +44,7 @@ private:
         Long,
         Double,
         Currency,
+        CurrencyOverflow, // a number the currency type cannot hold, kept to name it
         Date,
         DateTime,
         String,

@@ -14,6 +14,8 @@
 
 #include <sqlite3.h>
 
+#include <csignal>
+
 namespace {
 
 // A second copy of the program holding a lock is waited for, not failed at once.
@@ -115,6 +117,11 @@ SqliteEngine::SqliteEngine(const QString& connectionString)
     if (!file.isFile())
         Refuse("'" + parts.dataSource + "' is not a database file.");
 
+    // A write past the file-size limit that the system sets would end the program with
+    // SIGXFSZ and lose what was typed; ignored, the write fails and is reported instead.
+    static const bool sizeLimitIsAnError = (std::signal(SIGXFSZ, SIG_IGN), true);
+    (void)sizeLimitIsAnError;
+
     // Never create a file: a missing database is an error, not a new empty one.
     const QByteArray path = parts.dataSource.toUtf8();
     if (sqlite3_open_v2(path.constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
@@ -129,6 +136,11 @@ SqliteEngine::SqliteEngine(const QString& connectionString)
         try {
             Run(m_db, QStringLiteral("select count(*) from sqlite_master"));
         } catch (const RuntimeError&) {
+            const int code = sqlite3_errcode(m_db);
+            if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
+                Refuse("'" + parts.dataSource +
+                       "' is in use by another program, which keeps it locked. Close that "
+                       "program or wait until it has finished, then start again.");
             Refuse("'" + parts.dataSource +
                    "' is not a database or is damaged: " + QString::fromUtf8(sqlite3_errmsg(m_db)));
         }

@@ -18,11 +18,16 @@ void AddCell(Statement& statement, int column, ColumnType declared, RowStore& ro
         return rows.AddNull();
     const bool number = storage == SQLITE_INTEGER || storage == SQLITE_FLOAT;
     switch (declared) {
-    case ColumnType::Currency:
+    case ColumnType::Currency: {
         if (!number)
             break;
         // Stored as a double rounded to ten-thousandths: rounding again gives the exact amount.
-        return rows.AddCurrency(std::llround(sqlite3_column_double(stmt, column) * 10000.0));
+        const double stored = sqlite3_column_double(stmt, column);
+        const double units = stored * 10000.0;
+        if (!(units >= -0x1p63 && units < 0x1p63))
+            return rows.AddCurrencyOverflow(stored);
+        return rows.AddCurrency(std::llround(units));
+    }
     case ColumnType::Date:
         if (storage == SQLITE_TEXT) {
             std::int64_t dayAndTime = 0;

@@ -4,10 +4,19 @@
 
 #include <sqlite3.h>
 
+#include <cerrno>
+
 void ThrowEngineError(sqlite3* db, const QString& shownSql)
 {
-    throw RuntimeError(QString::fromUtf8(sqlite3_errmsg(db)) +
-                           QStringLiteral(" in the statement: ") + shownSql,
+    // A write past the file-size limit that the system sets fails like a write to a full
+    // disk, and is described so. The engine keeps no reliable note of the system's error
+    // here, but the thread's own is still that of the failed write.
+    const int systemError = errno;
+    const bool sizeLimit = sqlite3_extended_errcode(db) == SQLITE_IOERR_WRITE &&
+                           (systemError == EFBIG || sqlite3_system_errno(db) == EFBIG);
+    const char* message = sizeLimit ? sqlite3_errstr(SQLITE_FULL) : sqlite3_errmsg(db);
+    throw RuntimeError(QString::fromUtf8(message) + QStringLiteral(" in the statement: ") +
+                           shownSql,
                        kStatementErrorNumber);
 }
 

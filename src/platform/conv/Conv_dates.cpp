@@ -13,34 +13,178 @@ constexpr long kTypeMismatch = 13;
 // Two-digit years stand for 1930-2029.
 constexpr int kCenturyPivot = 30;
 
-// Calls visit(letter, runLength, position) for each run of one format letter outside the
-// quoted literal parts of a date or time format.
-template <typename Visit> void ForEachField(const QString& format, Visit visit)
+bool IsFieldLetter(QChar c)
 {
-    bool quoted = false;
+    return QStringView(u"dMyhHmsaAzt").contains(c);
+}
+
+// One piece of a date or time format: a run of one field letter, or the literal text
+// between fields (quotes taken out).
+struct FormatPart
+{
+    QChar letter; // null for literal text
+    qsizetype run = 0;
+    qsizetype at = 0; // where the run starts in the format
+    QString literal;
+};
+
+QList<FormatPart> PartsOf(const QString& format)
+{
+    QList<FormatPart> parts;
+    auto literal = [&]() -> QString& {
+        if (parts.isEmpty() || !parts.last().letter.isNull())
+            parts.append(FormatPart{});
+        return parts.last().literal;
+    };
     for (qsizetype i = 0; i < format.size();) {
         const QChar c = format[i];
         if (c == '\'') {
-            quoted = !quoted;
+            const qsizetype end = format.indexOf('\'', i + 1);
+            // '' is a quote of its own.
+            literal() += end == i + 1 ? QStringLiteral("'") : format.mid(i + 1, end - i - 1);
+            i = end < 0 ? format.size() : end + 1;
+        } else if (IsFieldLetter(c)) {
+            qsizetype run = 1;
+            while (i + run < format.size() && format[i + run] == c)
+                ++run;
+            // "AP" and "ap" are one marker field.
+            if ((c == 'A' || c == 'a') && i + 1 < format.size() && format[i + 1].toLower() == 'p')
+                run = 2;
+            parts.append(FormatPart{c, run, i, {}});
+            i += run;
+        } else {
+            literal() += c;
             ++i;
-            continue;
         }
-        qsizetype run = 1;
-        while (!quoted && c.isLetter() && i + run < format.size() && format[i + run] == c)
-            ++run;
-        if (!quoted && c.isLetter())
-            visit(c, run, i);
-        i += run;
     }
+    return parts;
+}
+
+// The text with the digits of every script as ASCII digits, the direction marks that
+// right-to-left locales put around separators taken out and every blank a plain blank, so
+// that the locale's own forms read like any other.
+QString Plain(const QString& text)
+{
+    QString plain;
+    plain.reserve(text.size());
+    for (const char32_t c : text.toUcs4()) {
+        if (QChar::category(c) == QChar::Number_DecimalDigit)
+            plain += QChar(u'0' + QChar::digitValue(c));
+        else if (QChar::isSpace(c))
+            plain += QLatin1Char(' ');
+        else if (QChar::category(c) != QChar::Other_Format)
+            plain += QString::fromUcs4(&c, 1);
+    }
+    return plain;
+}
+
+// A pattern of a format and the fields its captures hold, one letter each.
+struct FormatReader
+{
+    QString pattern;
+    QString fields;
+};
+
+// The locale's and the English morning and afternoon markers, as alternatives of a pattern.
+QString Markers()
+{
+    const QLocale locale;
+    QStringList markers{QStringLiteral("am"), QStringLiteral("pm")};
+    for (const QString& marker : {locale.amText(), locale.pmText()})
+        if (!marker.isEmpty())
+            markers << QRegularExpression::escape(Plain(marker));
+    return markers.join('|');
+}
+
+bool HasSeconds(const QList<FormatPart>& parts)
+{
+    return std::any_of(parts.begin(), parts.end(),
+                       [](const FormatPart& part) { return part.letter == 's'; });
 }
 
 // The locale's short time format with seconds, so that a stored time shows whole.
 QString TimeFormat()
 {
-    QString format = QLocale().timeFormat(QLocale::ShortFormat);
-    if (!format.contains("ss"))
-        format.replace("mm", "mm:ss");
+    const QString format = QLocale().timeFormat(QLocale::ShortFormat);
+    const QList<FormatPart> parts = PartsOf(format);
+    if (HasSeconds(parts))
+        return format;
+    for (const FormatPart& part : parts)
+        if (part.letter == 'm')
+            return format.left(part.at) + QStringLiteral("mm:ss") + format.mid(part.at + part.run);
     return format;
+}
+
+// A pattern that reads what a format writes, and more leniently what a user types in its
+// image: each number of one or two digits (a year of two or four), blanks around the
+// separators, one of `separators` in place of the locale's own, and the literal text before
+// the first field or after the last one left out or not. A format without seconds also
+// reads them after the minutes. `fields` names the pattern's captures in order, one letter
+// each ('z' for a fraction of a second).
+FormatReader ReaderOf(const QString& format, const QString& separators)
+{
+    const QList<FormatPart> parts = PartsOf(format);
+    const QString anySeparator = "[" + QRegularExpression::escape(separators) + "]";
+    const QString seconds = QStringLiteral("(\\d{2})(?:[.,](\\d{1,3})\\d*)?");
+    FormatReader reader;
+    for (qsizetype n = 0; n < parts.size(); ++n) {
+        const FormatPart& part = parts[n];
+        if (part.letter.isNull()) {
+            const QString text = Plain(part.literal).trimmed();
+            const QString escaped = QRegularExpression::escape(text);
+            if (n == 0)
+                reader.pattern += text.isEmpty() ? QString() : "(?:" + escaped + "\\s*)?";
+            else if (n == parts.size() - 1)
+                reader.pattern += text.isEmpty() ? QString() : "(?:\\s*" + escaped + ")?";
+            else if (part.literal.isEmpty())
+                reader.pattern += "\\s*";
+            else if (text.isEmpty())
+                reader.pattern += "(?:\\s+|\\s*" + anySeparator + "\\s*)";
+            else
+                reader.pattern += "\\s*(?:" + escaped + "|" + anySeparator + ")\\s*";
+            continue;
+        }
+        switch (part.letter.unicode()) {
+        case 'y':
+            reader.pattern += QStringLiteral("(\\d{4}|\\d{2})");
+            reader.fields += 'y';
+            break;
+        case 'M':
+            reader.pattern += part.run > 2 ? QStringLiteral("(\\w+\\.?)") : "(\\d{1,2})";
+            reader.fields += part.run > 2 ? 'N' : 'M';
+            break;
+        case 'a':
+        case 'A':
+            reader.pattern += "(" + Markers() + ")";
+            reader.fields += 'a';
+            break;
+        case 's':
+            reader.pattern += seconds;
+            reader.fields += QStringLiteral("sz");
+            break;
+        case 'm':
+            reader.pattern += part.run > 1 ? QStringLiteral("(\\d{2})") : "(\\d{1,2})";
+            reader.fields += 'm';
+            if (!HasSeconds(parts)) {
+                reader.pattern += "(?::" + seconds + ")?";
+                reader.fields += QStringLiteral("sz");
+            }
+            break;
+        case 't':
+            reader.pattern += QStringLiteral("(\\S+)");
+            reader.fields += 't';
+            break;
+        case 'z':
+            reader.pattern += QStringLiteral("(\\d{1,3})");
+            reader.fields += 'z';
+            break;
+        default: // d, h, H
+            reader.pattern += QStringLiteral("(\\d{1,2})");
+            reader.fields += part.letter == 'H' ? QChar('h') : part.letter;
+            break;
+        }
+    }
+    return reader;
 }
 
 std::optional<QDate> MakeDate(int year, int month, int day)
@@ -49,45 +193,57 @@ std::optional<QDate> MakeDate(int year, int month, int day)
     return date.isValid() ? std::optional<QDate>(date) : std::nullopt;
 }
 
-// The short form: three numbers in the locale's order of day, month and year, separated by
-// the locale's separator or any of "/", "-", ".".
+// A month's number from its name or abbreviation in the locale; 0 when it names none.
+int MonthNamed(const QString& name)
+{
+    const QLocale locale;
+    QString wanted = name;
+    if (wanted.endsWith('.'))
+        wanted.chop(1);
+    for (int month = 1; month <= 12; ++month) {
+        for (const QLocale::FormatType form : {QLocale::LongFormat, QLocale::ShortFormat}) {
+            for (QString known :
+                 {locale.monthName(month, form), locale.standaloneMonthName(month, form)}) {
+                if (known.endsWith('.'))
+                    known.chop(1);
+                if (Plain(known).compare(wanted, Qt::CaseInsensitive) == 0)
+                    return month;
+            }
+        }
+    }
+    return 0;
+}
+
+// The short form: the day, month and year in the locale's order and with its separators or
+// any of "/", "-", ".".
 std::optional<QDate> ReadShortDate(const QString& text)
 {
-    const QString format = QLocale().dateFormat(QLocale::ShortFormat);
-    QString order;
-    QString separator;
-    qsizetype lastEnd = -1;
-    ForEachField(format, [&](QChar letter, qsizetype run, qsizetype at) {
-        if (letter != 'd' && letter != 'M' && letter != 'y')
-            return;
-        if (lastEnd >= 0 && separator.isEmpty())
-            separator = format.mid(lastEnd, at - lastEnd).trimmed();
-        order += letter;
-        lastEnd = at + run;
-    });
-    if (order.size() != 3)
-        return std::nullopt;
-    const QString sep = QString("\\s*(?:[-/.]|%1)\\s*").arg(QRegularExpression::escape(separator));
-    static const QString number = "(\\d{1,4})";
-    const QRegularExpression pattern("^" + number + sep + number + sep + number + "$");
-    const QRegularExpressionMatch match = pattern.match(text);
+    const FormatReader reader = ReaderOf(QLocale().dateFormat(QLocale::ShortFormat), "-/.");
+    const QRegularExpression pattern("^" + reader.pattern + "$");
+    const QRegularExpressionMatch match = pattern.match(Plain(text));
     if (!match.hasMatch())
         return std::nullopt;
     int day = 0, month = 0, year = 0;
-    for (int i = 0; i < 3; ++i) {
-        const QString field = match.captured(i + 1);
+    for (qsizetype i = 0; i < reader.fields.size(); ++i) {
+        const QString field = match.captured(int(i) + 1);
         const int value = field.toInt();
-        if (order[i] == 'y') {
-            if (field.size() == 2)
-                year = value < kCenturyPivot ? 2000 + value : 1900 + value;
-            else if (field.size() == 4 && value >= 100)
-                year = value;
-            else
+        switch (reader.fields[i].unicode()) {
+        case 'y':
+            year = field.size() == 2 ? (value < kCenturyPivot ? 2000 : 1900) + value : value;
+            if (year < 100)
                 return std::nullopt;
-        } else if (field.size() > 2) {
-            return std::nullopt;
-        } else {
-            (order[i] == 'd' ? day : month) = value;
+            break;
+        case 'd':
+            day = value;
+            break;
+        case 'M':
+            month = value;
+            break;
+        case 'N':
+            month = MonthNamed(field);
+            break;
+        default:
+            break;
         }
     }
     return MakeDate(year, month, day);
@@ -125,15 +281,16 @@ std::optional<QDate> ReadDate(const QString& text)
 {
     if (text.isEmpty())
         return std::nullopt;
-    if (auto date = ReadIsoDate(text))
+    if (auto date = ReadIsoDate(Plain(text)))
         return date;
     if (auto date = ReadShortDate(text))
         return date;
     return ReadLongDate(text);
 }
 
-// A time of day at the end of a text: hours and minutes, optional seconds (with a fraction),
-// and the locale's or the English morning and afternoon markers.
+// A time of day at the end of a text, in the locale's form or as typed anywhere: hours and
+// minutes, optional seconds (with a fraction), and the locale's or the English morning and
+// afternoon markers.
 struct TrailingTime
 {
     QString datePart;
@@ -143,34 +300,56 @@ struct TrailingTime
 std::optional<TrailingTime> SplitTime(const QString& text)
 {
     const QLocale locale;
-    const QString markers = QString("am|pm|%1|%2")
-                                .arg(QRegularExpression::escape(locale.amText()),
-                                     QRegularExpression::escape(locale.pmText()));
-    const QRegularExpression pattern(
-        QString("(?:^|[\\sT,])(\\d{1,2}):(\\d{2})(?::(\\d{2})(?:[.,](\\d{1,3})\\d*)?)?"
-                "(?:\\s*(%1))?$")
-            .arg(markers),
-        QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch match = pattern.match(text);
-    if (!match.hasMatch())
-        return std::nullopt;
-    int hour = match.captured(1).toInt();
-    const QString marker = match.captured(5).toLower();
-    if (!marker.isEmpty()) {
-        if (hour < 1 || hour > 12)
+    const QString plain = Plain(text);
+    const FormatReader localeForm = ReaderOf(locale.timeFormat(QLocale::ShortFormat), ":.");
+    FormatReader typedForm = ReaderOf(QStringLiteral("h:mm"), ":");
+    typedForm.pattern += "(?:\\s*(" + Markers() + "))?";
+    typedForm.fields += 'a';
+    for (const FormatReader& reader : {localeForm, typedForm}) {
+        const QRegularExpression pattern("(?:^|[\\sT,])" + reader.pattern + "$",
+                                         QRegularExpression::CaseInsensitiveOption);
+        const QRegularExpressionMatch match = pattern.match(plain);
+        if (!match.hasMatch())
+            continue;
+        int hour = 0, minute = 0, second = 0, ms = 0;
+        QString marker;
+        for (qsizetype i = 0; i < reader.fields.size(); ++i) {
+            const QString field = match.captured(int(i) + 1);
+            switch (reader.fields[i].unicode()) {
+            case 'h':
+                hour = field.toInt();
+                break;
+            case 'm':
+                minute = field.toInt();
+                break;
+            case 's':
+                second = field.toInt();
+                break;
+            case 'z':
+                ms = field.leftJustified(3, '0').toInt();
+                break;
+            case 'a':
+                marker = field.toLower();
+                break;
+            default:
+                break;
+            }
+        }
+        if (!marker.isEmpty()) {
+            if (hour < 1 || hour > 12)
+                return TrailingTime{QString(), QTime()};
+            const bool afternoon = marker == "pm" || marker == Plain(locale.pmText()).toLower();
+            hour = hour % 12 + (afternoon ? 12 : 0);
+        }
+        QString datePart = plain.left(match.capturedStart(0)).trimmed();
+        // "2021-03-15T14:30" keeps its date whole: the T belongs to the ISO form only.
+        if (plain.at(match.capturedStart(0)).toUpper() == 'T' && !ReadIsoDate(datePart))
             return TrailingTime{QString(), QTime()};
-        const bool afternoon = marker == "pm" || marker == locale.pmText().toLower();
-        hour = hour % 12 + (afternoon ? 12 : 0);
+        if (datePart.endsWith(','))
+            datePart = datePart.chopped(1).trimmed();
+        return TrailingTime{datePart, QTime(hour, minute, second, ms)};
     }
-    const QString fraction = match.captured(4).leftJustified(3, '0');
-    const QTime time(hour, match.captured(2).toInt(), match.captured(3).toInt(), fraction.toInt());
-    QString datePart = text.left(match.capturedStart(0)).trimmed();
-    // "2021-03-15T14:30" keeps its date whole: the T belongs to the ISO form only.
-    if (text.at(match.capturedStart(0)).toUpper() == 'T' && !ReadIsoDate(datePart))
-        return TrailingTime{QString(), QTime()};
-    if (datePart.endsWith(','))
-        datePart = datePart.chopped(1).trimmed();
-    return TrailingTime{datePart, time};
+    return std::nullopt;
 }
 } // namespace
 
@@ -181,12 +360,12 @@ QString ShortDateFormat()
     const QString format = QLocale().dateFormat(QLocale::ShortFormat);
     QString widened;
     qsizetype copied = 0;
-    ForEachField(format, [&](QChar letter, qsizetype run, qsizetype at) {
-        if (letter != 'y' || run >= 4)
-            return;
-        widened += format.mid(copied, at - copied) + "yyyy";
-        copied = at + run;
-    });
+    for (const FormatPart& part : PartsOf(format)) {
+        if (part.letter != 'y' || part.run >= 4)
+            continue;
+        widened += format.mid(copied, part.at - copied) + "yyyy";
+        copied = part.at + part.run;
+    }
     return widened + format.mid(copied);
 }
 

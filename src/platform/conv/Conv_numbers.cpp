@@ -28,11 +28,18 @@ bool IsAsciiDigit(QChar c)
 }
 
 // Reads the locale's number forms: blanks, sign and currency sign ("$" or the locale's own)
-// on either side, grouped whole digits, the decimal separator and an exponent.
+// on either side or parentheses around it all, grouped whole digits, the decimal separator
+// and an exponent.
 class LocaleNumberReader
 {
 public:
-    explicit LocaleNumberReader(const QString& text) : m_text(text.trimmed()) {}
+    explicit LocaleNumberReader(const QString& text) : m_text(text.trimmed())
+    {
+        // The accounting form of a negative amount: "($5.00)".
+        m_parenthesised = m_text.size() > 2 && m_text.startsWith('(') && m_text.endsWith(')');
+        if (m_parenthesised)
+            m_text = m_text.mid(1, m_text.size() - 2).trimmed();
+    }
 
     std::optional<DecimalText> Read()
     {
@@ -48,8 +55,9 @@ public:
         SkipBlanks();
         if (!currency)
             ReadCurrency();
-        if (m_pos != m_text.size())
+        if (m_pos != m_text.size() || (m_parenthesised && hasSign))
             return std::nullopt;
+        number.negative = number.negative || m_parenthesised;
         return number;
     }
 
@@ -154,7 +162,8 @@ private:
     }
 
     const QLocale m_locale;
-    const QString m_text;
+    QString m_text;
+    bool m_parenthesised = false;
     qsizetype m_pos = 0;
 };
 

@@ -20,10 +20,10 @@ public:
     {
         QMessageBox box(IconOf(request.icon), request.title, request.prompt, QMessageBox::NoButton,
                         QApplication::activeWindow());
-        if (request.buttons != BoxButtons::OK) {
+        if (request.buttons == BoxButtons::YesNo) {
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-            box.setDefaultButton(request.buttons == BoxButtons::YesNo ? QMessageBox::Yes
-                                                                      : QMessageBox::No);
+            box.setDefaultButton(request.defaultButton == BoxDefault::Second ? QMessageBox::No
+                                                                             : QMessageBox::Yes);
             // The close box and Escape answer No, as the original boxes do.
             box.setEscapeButton(QMessageBox::No);
         } else {
@@ -72,9 +72,10 @@ QString TitleOrAppTitle(const QString& title)
 
 } // namespace
 
-BoxAnswer MsgBox(const QString& prompt, BoxButtons buttons, BoxIcon icon, const QString& title)
+BoxAnswer MsgBox(const QString& prompt, BoxButtons buttons, BoxIcon icon, const QString& title,
+                 BoxDefault defaultButton)
 {
-    return g_service->ShowMessage({prompt, TitleOrAppTitle(title), buttons, icon});
+    return g_service->ShowMessage({prompt, TitleOrAppTitle(title), buttons, icon, defaultButton});
 }
 
 QString InputBox(const QString& prompt, const QString& title, const QString& defaultText)

@@ -5,10 +5,11 @@
 // Every message box and text input box of the program goes through here, so tests can
 // record the boxes and answer them.
 
-// YesNoDefaultNo: Enter answers No, for a question whose Yes cannot be taken back lightly.
-enum class BoxButtons { OK, YesNo, YesNoDefaultNo };
+enum class BoxButtons { OK, YesNo };
 enum class BoxIcon { None, Exclamation, Critical, Question, Information };
 enum class BoxAnswer { OK, Yes, No };
+// The button that Enter presses: the first (OK, Yes) or the second (No).
+enum class BoxDefault { First, Second };
 
 struct BoxRequest
 {
@@ -16,6 +17,7 @@ struct BoxRequest
     QString title; // already resolved: the application title when none was given
     BoxButtons buttons = BoxButtons::OK;
     BoxIcon icon = BoxIcon::None;
+    BoxDefault defaultButton = BoxDefault::First;
 };
 
 class BoxService
@@ -30,7 +32,8 @@ public:
 
 // A message box; an empty title shows the application title.
 BoxAnswer MsgBox(const QString& prompt, BoxButtons buttons = BoxButtons::OK,
-                 BoxIcon icon = BoxIcon::None, const QString& title = QString());
+                 BoxIcon icon = BoxIcon::None, const QString& title = QString(),
+                 BoxDefault defaultButton = BoxDefault::First);
 // A text input box; an empty title shows the application title; Cancel gives "".
 QString InputBox(const QString& prompt, const QString& title = QString(),
                  const QString& defaultText = QString());

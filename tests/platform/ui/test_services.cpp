@@ -64,26 +64,33 @@ private slots:
             QMessageBox::StandardButton press;
             BoxAnswer answer;
             QMessageBox::Icon shownIcon;
+            BoxDefault defaultButton;
+            QMessageBox::StandardButton shownDefault;
         } boxes[] = {
             {BoxButtons::OK, BoxIcon::Exclamation, "", AppTitle(), QMessageBox::Ok, BoxAnswer::OK,
-             QMessageBox::Warning},
+             QMessageBox::Warning, BoxDefault::First, QMessageBox::NoButton},
             {BoxButtons::YesNo, BoxIcon::None, "Delete All", "Delete All", QMessageBox::Yes,
-             BoxAnswer::Yes, QMessageBox::NoIcon},
+             BoxAnswer::Yes, QMessageBox::NoIcon, BoxDefault::First, QMessageBox::Yes},
             {BoxButtons::YesNo, BoxIcon::None, "Delete All", "Delete All", QMessageBox::No,
-             BoxAnswer::No, QMessageBox::NoIcon},
+             BoxAnswer::No, QMessageBox::NoIcon, BoxDefault::Second, QMessageBox::No},
         };
         for (const auto& asked : boxes) {
             QString title, text;
             QMessageBox::Icon icon = QMessageBox::Question;
             QMessageBox::StandardButtons buttons;
+            QMessageBox::StandardButton shownDefault = QMessageBox::NoButton;
             WhenShown<QMessageBox>([&](QMessageBox& box) {
                 title = box.windowTitle();
                 text = box.text();
                 icon = box.icon();
                 buttons = box.standardButtons();
+                shownDefault = box.standardButton(box.defaultButton());
                 box.button(asked.press)->click();
             });
-            QCOMPARE(MsgBox("Disk full", asked.buttons, asked.icon, asked.title), asked.answer);
+            QCOMPARE(
+                MsgBox("Disk full", asked.buttons, asked.icon, asked.title, asked.defaultButton),
+                asked.answer);
+            QCOMPARE(shownDefault, asked.shownDefault);
             QCOMPARE(title, asked.shownTitle);
             QCOMPARE(text, QString("Disk full"));
             QCOMPARE(icon, asked.shownIcon);
@@ -92,12 +99,13 @@ private slots:
                                   : QMessageBox::Yes | QMessageBox::No);
         }
         // Escape on a question is No; Enter presses the default button.
-        for (const auto& [buttons, key, answer] :
-             {std::tuple{BoxButtons::YesNo, Qt::Key_Escape, BoxAnswer::No},
-              std::tuple{BoxButtons::YesNo, Qt::Key_Return, BoxAnswer::Yes},
-              std::tuple{BoxButtons::YesNoDefaultNo, Qt::Key_Return, BoxAnswer::No}}) {
+        for (const auto& [defaultButton, key, answer] :
+             {std::tuple{BoxDefault::First, Qt::Key_Escape, BoxAnswer::No},
+              std::tuple{BoxDefault::First, Qt::Key_Return, BoxAnswer::Yes},
+              std::tuple{BoxDefault::Second, Qt::Key_Return, BoxAnswer::No}}) {
             WhenShown<QMessageBox>([key = key](QMessageBox& box) { QTest::keyClick(&box, key); });
-            QCOMPARE(MsgBox("Delete?", buttons), answer);
+            QCOMPARE(MsgBox("Delete?", BoxButtons::YesNo, BoxIcon::None, QString(), defaultButton),
+                     answer);
         }
 
         // The input box gives what was typed, or nothing when cancelled.

@@ -1,22 +1,13 @@
-#include "mainwindow/SharedConnection.h"
+#include "data/AllOrNothing.h"
 
 #include "data/Globals.h"
-#include "platform/RuntimeError.h"
 
-Connection& SharedConnection()
-{
-    if (!g_Conn)
-        throw RuntimeError("Object variable or With block variable not set", 91);
-    return *g_Conn;
-}
-
-void ExecuteAllOrNothing(const QStringList& statements)
+void AllOrNothing(const std::function<void(Connection&)>& work)
 {
     Connection& connection = SharedConnection();
     connection.BeginTrans();
     try {
-        for (const QString& statement : statements)
-            connection.Execute(statement);
+        work(connection);
         connection.CommitTrans();
     } catch (...) {
         // The statement's own error is the one to report; a rollback that fails as well
@@ -27,4 +18,12 @@ void ExecuteAllOrNothing(const QStringList& statements)
         }
         throw;
     }
+}
+
+void ExecuteAllOrNothing(const QStringList& statements)
+{
+    AllOrNothing([&](Connection& connection) {
+        for (const QString& statement : statements)
+            connection.Execute(statement);
+    });
 }
