@@ -9,11 +9,7 @@
 #include "platform/adodb/Recordset.h"
 #include "support/TestSupport.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QFile>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QTest>
 #include <functional>
 
@@ -44,37 +40,6 @@ QString Refusal(const std::function<void()>& action)
     }
     return QString();
 }
-
-// A server of the test's own, for stopping and starting it.
-class OwnServer
-{
-public:
-    OwnServer()
-        : m_dir(QDir::tempPath() +
-                QString("/tarnwick-pg-own-%1").arg(QCoreApplication::applicationPid()))
-    {
-        Control("start");
-        QFile service(m_dir + "/pg_service.conf");
-        service.open(QIODevice::ReadOnly);
-        m_port = QRegularExpression("port=(\\d+)").match(service.readAll()).captured(1);
-    }
-    ~OwnServer() { Control("stop"); }
-    void Control(const QString& action)
-    {
-        QCOMPARE(
-            QProcess::execute(qEnvironmentVariable("TARNWICK_TEST_SERVER_SCRIPT"), {action, m_dir}),
-            0);
-    }
-    QString ConnectionString() const
-    {
-        return "host=" + m_dir + " port=" + m_port + " user=tarnwick dbname=postgres";
-    }
-    QString Place() const { return m_dir + " (port " + m_port + ")"; }
-
-private:
-    QString m_dir;
-    QString m_port;
-};
 
 QStringList Relations(Connection& connection)
 {
@@ -188,7 +153,7 @@ void TestSharedInventory::failedConnectionsAreToldInPlainWords()
 void TestSharedInventory::aServerThatGoesAwayFailsOnlyItsCommands()
 {
     TestEnvironment env;
-    OwnServer server;
+    OwnTestServer server;
     Connection connection;
     OpenInventory(connection, server.ConnectionString());
     connection.Execute("insert into Status (Status) values ('Before')");

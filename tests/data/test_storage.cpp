@@ -1,3 +1,4 @@
+#include "data/AllOrNothing.h"
 #include "data/Globals.h"
 #include "data/Provisioning.h"
 #include "data/SqlLiterals.h"

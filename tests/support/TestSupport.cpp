@@ -15,6 +15,8 @@
 #include <QDir>
 #include <QFile>
 #include <QLocale>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTest>
 
@@ -173,6 +175,37 @@ QString TestServer()
         qFatal("No test server: run the tests through ctest, which starts one "
                "(scripts/test-server.sh).");
     return server;
+}
+
+OwnTestServer::OwnTestServer()
+    : m_dir(QDir::tempPath() +
+            QStringLiteral("/tarnwick-pg-own-%1").arg(QCoreApplication::applicationPid()))
+{
+    Control("start");
+    QFile service(m_dir + "/pg_service.conf");
+    service.open(QIODevice::ReadOnly);
+    m_port = QRegularExpression("port=(\\d+)").match(service.readAll()).captured(1);
+}
+
+OwnTestServer::~OwnTestServer()
+{
+    Control("stop");
+}
+
+void OwnTestServer::Control(const QString& action)
+{
+    if (QProcess::execute(TARNWICK_SOURCE_DIR "/scripts/test-server.sh", {action, m_dir}) != 0)
+        qFatal("scripts/test-server.sh %s %s failed", qPrintable(action), qPrintable(m_dir));
+}
+
+QString OwnTestServer::ConnectionString() const
+{
+    return "host=" + m_dir + " port=" + m_port + " user=tarnwick dbname=postgres";
+}
+
+QString OwnTestServer::Place() const
+{
+    return m_dir + " (port " + m_port + ")";
 }
 
 void EngineRows(const QStringList& locales)

@@ -99,6 +99,23 @@ private:
 // The test server's connection string; ends the test program when ctest did not start one.
 QString TestServer();
 
+// A PostgreSQL server of a test's (or a benchmark's) own, which it may stop and start again:
+// made in a new cluster on construction, removed with the object (scripts/test-server.sh).
+class OwnTestServer
+{
+public:
+    OwnTestServer();
+    ~OwnTestServer();
+    // "halt" stops the server, keeping its databases; "resume" starts it again.
+    void Control(const QString& action);
+    QString ConnectionString() const; // of its database "postgres"
+    QString Place() const;            // as connection failures name it
+
+private:
+    QString m_dir;
+    QString m_port;
+};
+
 // The template database that the build made.
 QString TemplateDatabasePath();
 // Runs one query on g_Conn and gives the first field of its first row as text ("" when none).
