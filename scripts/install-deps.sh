@@ -6,6 +6,7 @@ packages=(
     build-essential cmake clang-format
     qt6-base-dev qt6-base-dev-tools libgl-dev libqt6svg6
     libsqlite3-dev sqlite3
+    libpq-dev postgresql-15 openssl
     fonts-liberation
     poppler-utils xvfb xauth imagemagick desktop-file-utils
     dbus-daemon libglib2.0-bin at-spi2-core
