@@ -75,8 +75,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QString rewritten;
     try {
         // The server's form is only made, never run: it must not crash either.
-        RewriteStatement(sql, schema, SqlDialect::Postgres);
-        rewritten = RewriteStatement(sql, schema, SqlDialect::Sqlite);
+        RewriteStatement(sql, schema, SqlDialect::Postgres, QStringLiteral("\"und-x-icu\""));
+        rewritten = RewriteStatement(sql, schema, SqlDialect::Sqlite, QLatin1String(kTextOrder));
     } catch (const RuntimeError& error) {
         if (error.Description().isEmpty())
             std::abort(); // a refusal must say what it refused

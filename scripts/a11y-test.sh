@@ -10,18 +10,13 @@ build=$(realpath "${1:?usage: $0 <build directory>}")
 source "$(dirname "$0")/lib.sh"
 if [[ ${TARNWICK_A11Y_INNER:-} != 1 ]]; then
     # The buses that the session starts on demand take their home from here.
-    export HOME=$work/home XDG_DATA_HOME=$work/home/data XDG_CONFIG_HOME=$work/home/config
-    mkdir -p "$HOME"
+    empty_home
     # The buses' own chatter goes to a log, shown only when the check fails.
     TARNWICK_A11Y_INNER=1 xvfb-run -a -s "-screen 0 1280x1024x24" \
         dbus-run-session -- "$0" "$build" 2>"$work/buses.log" ||
         { cat "$work/buses.log" >&2; exit 1; }
     exit
 fi
-fail() {
-    echo "$*"
-    exit 1
-}
 
 call() { gdbus call "$@" 2>/dev/null; }
 for _ in $(seq 50); do

@@ -4,12 +4,13 @@
 set -euo pipefail
 packages=(
     build-essential cmake clang-format
-    qt6-base-dev qt6-base-dev-tools libgl-dev libqt6svg6
+    qt6-base-dev qt6-base-dev-tools libgl-dev libqt6svg6 libxcb1-dev
     libsqlite3-dev sqlite3
     libpq-dev postgresql-15 openssl
     fonts-liberation
     poppler-utils xvfb xauth imagemagick desktop-file-utils
     dbus-daemon libglib2.0-bin at-spi2-core
+    openbox wmctrl xdotool x11-utils
     clang libclang-rt-14-dev
 )
 missing=()

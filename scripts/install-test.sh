@@ -14,12 +14,12 @@ desktop=$prefix/share/applications/tarnwick.desktop
 desktop-file-validate "$desktop"
 grep -qx "Exec=$prefix/bin/tarnwick" "$desktop" || { echo "Exec line does not name the installed program" >&2; exit 1; }
 [[ $(readlink -f "$prefix/bin/tarnwick") == "$prefix/libexec/tarnwick/tarnwick" ]] || { echo "bin/tarnwick does not lead to the program" >&2; exit 1; }
+[[ -f $prefix/libexec/tarnwick/HAND-M.CUR ]] || { echo "the hand pointer is not installed beside the program" >&2; exit 1; }
 for icon in scalable/apps/tarnwick.svg 48x48/apps/tarnwick.png 256x256/apps/tarnwick.png; do
     [[ -f $prefix/share/icons/hicolor/$icon ]] || { echo "icon $icon not installed" >&2; exit 1; }
 done
 
-export HOME=$work/home XDG_DATA_HOME=$work/home/data XDG_CONFIG_HOME=$work/home/config
-mkdir -p "$HOME"
+empty_home
 db=$XDG_DATA_HOME/Velquor/Tarnwick/dbData.mdb
 xvfb-run -a -s "-screen 0 1280x1024x24" "$prefix/bin/tarnwick" >"$work/out.log" 2>&1 &
 pid=$!
@@ -55,14 +55,15 @@ if command -v dpkg-deb >/dev/null && [[ -f $build/CPackConfig.cmake ]]; then
     [[ -f $deb ]] || { echo "cpack made no tarnwick package" >&2; exit 1; }
     dpkg-deb -x "$deb" "$work/root"
     root=$work/root
-    for file in libexec/tarnwick/tarnwick libexec/tarnwick/dbBlank.mdb share/applications/tarnwick.desktop \
+    for file in libexec/tarnwick/tarnwick libexec/tarnwick/dbBlank.mdb libexec/tarnwick/HAND-M.CUR \
+        share/applications/tarnwick.desktop \
         share/icons/hicolor/scalable/apps/tarnwick.svg share/icons/hicolor/48x48/apps/tarnwick.png; do
         [[ -f $root/usr/$file ]] || { echo "package lacks /usr/$file" >&2; exit 1; }
     done
     [[ $(readlink "$root/usr/bin/tarnwick") == ../libexec/tarnwick/tarnwick ]] || { echo "package's bin/tarnwick does not lead to the program" >&2; exit 1; }
     grep -qx "Exec=/usr/bin/tarnwick" "$root/usr/share/applications/tarnwick.desktop" || { echo "package's launcher does not start /usr/bin/tarnwick" >&2; exit 1; }
     depends=$(dpkg-deb -f "$deb" Depends)
-    for dep in libqt6widgets6 libqt6gui6 libqt6core6 libqt6printsupport6 libsqlite3-0; do
+    for dep in libqt6widgets6 libqt6gui6 libqt6core6 libqt6printsupport6 libsqlite3-0 libxcb1; do
         [[ $depends == *"$dep"* ]] || { echo "package Depends lacks $dep: $depends" >&2; exit 1; }
     done
 fi

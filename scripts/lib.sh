@@ -8,3 +8,13 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
+
+# An empty home in $work (or in $work/home$1), for the program and what it starts.
+empty_home() {
+    export HOME=$work/home${1:-} XDG_DATA_HOME=$work/home${1:-}/data XDG_CONFIG_HOME=$work/home${1:-}/config
+    mkdir -p "$HOME"
+}
+fail() {
+    echo "$*"
+    exit 1
+}

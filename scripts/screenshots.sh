@@ -48,8 +48,7 @@ for tenths in 10 15 20; do
     scale=$((tenths / 10)).$((tenths % 10))
     dpi=$((96 * tenths / 10))
     export QT_SCALE_FACTOR=$scale
-    export HOME=$work/home$scale XDG_DATA_HOME=$work/home$scale/data XDG_CONFIG_HOME=$work/home$scale/config
-    mkdir -p "$HOME"
+    empty_home "$scale"
     "$build/bin/tarnwick" >"$work/out$scale.log" 2>&1 &
     pid=$!
     main=$(window Tarnwick)

@@ -78,7 +78,8 @@ QStringList SetUpStatements(const TemplateSchema& source)
     }
     // Spelled with the template's names: the server knows none of the view's yet.
     for (const TemplateSchema::View& view : source.views)
-        statements << RewriteStatement(view.definition, source.schema, SqlDialect::Postgres);
+        statements << RewriteStatement(view.definition, source.schema, SqlDialect::Postgres,
+                                       QString());
     statements << QStringLiteral("create table [%1] ([Version] integer not null)")
                       .arg(QLatin1String(kVersionTable))
                << QStringLiteral("insert into [%1] ([Version]) values (%2)")

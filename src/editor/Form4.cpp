@@ -53,6 +53,11 @@ QLineEdit* AddDisplayBox(QWidget& parent, const char* name, QLabel* beside, cons
 {
     auto* box = AddBox<QLineEdit>(parent, name, beside, r, stripTwips);
     box->setEnabled(false);
+    // Closed to typing, but there to be read: the text keeps the colour of an open box's.
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Disabled, QPalette::Text,
+                     palette.color(QPalette::Active, QPalette::Text));
+    box->setPalette(palette);
     return box;
 }
 
@@ -129,6 +134,8 @@ void Form4::BuildControls()
     for (const QString& caption : pages) {
         auto* page = new QWidget;
         page->setObjectName("SSTab1_" + caption);
+        // A page shows the window's colour, as its captions do, not the style's lighter pane.
+        page->setAutoFillBackground(true);
         SSTab1->addTab(page, caption);
         pageWidgets.append(page);
     }

@@ -3,6 +3,7 @@
 
 #include "common/Window.h"
 #include "platform/ui/ListView.h"
+#include "platform/ui/WindowFrame.h"
 
 #include <QCloseEvent>
 #include <QPalette>
@@ -73,6 +74,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
     connect(PushButton[7], &QPushButton::clicked, this, &Form1::PushButton7_Click);
     connect(ListView1, &ListView::ColumnClick, this, &Form1::ListView1_ColumnClick);
 
+    m_frame = new WindowFrame(*this, [this] { FrameChanged(); });
     DesignLayout();
 }
 

@@ -2,11 +2,13 @@
 
 #include "platform/ui/MousePointer.h"
 
+#include <QMargins>
 #include <QString>
 #include <QWidget>
 
 class ListView;
 class QPushButton;
+class WindowFrame;
 
 // The main window: starts and ends the program, shows every asset in its list and carries
 // the commands on whole assets.
@@ -57,6 +59,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     void Form_QueryUnload();
@@ -65,10 +68,17 @@ private:
 
     // The design places of the list and the buttons.
     void DesignLayout();
+    // The window's size in the normal state: the designed client area and whatever stands
+    // above it (the window's contents margins, which a menu bar over the design takes).
+    QSize DesignSize() const;
     // The layouts of the maximised window and of its return to the normal size.
     void StretchedLayout();
     void RestoredLayout();
+    // Centres the window at its designed size on its screen, frame included.
     void CentreOnScreen();
+    // With TARNWICK_LAYOUT_LOG naming a file, writes the window's state and the places of its
+    // client area, list, Help and first button there, for checks on a real desktop.
+    void LogLayout() const;
     // The window state as the original windows number it: 0 normal, 1 minimised, 2 maximised.
     int WindowStateNumber() const;
     void SetWindowStateNumber(int state);
@@ -76,4 +86,14 @@ private:
     void AddColumns();
 
     bool m_endRequested = false;
+    // The window manager's frame, watched. The first centring comes before the window is
+    // framed, and one after a maximise may count the maximised window's frame: centring
+    // counts the frame last seen in the normal state, and is done again when the frame turns
+    // out different from the one it counted.
+    WindowFrame* m_frame = nullptr;
+    QMargins m_normalFrame;
+    QMargins m_centredFrame;
+    void FrameChanged();
+    // Undoes a size other than the designed one in the normal state.
+    void KeepDesignSize();
 };

@@ -5,10 +5,13 @@
 #include "platform/RuntimeError.h"
 #include "platform/ui/ListView.h"
 #include "platform/ui/Twips.h"
+#include "platform/ui/WindowFrame.h"
 
 #include <QEvent>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QScreen>
+#include <QTextStream>
 #include <algorithm>
 
 namespace {
@@ -63,10 +66,19 @@ void PlaceButtonRows(QPushButton* const (&button)[8], float left, float top)
 
 } // namespace
 
-// The places of the design table.
+QSize Form1::DesignSize() const
+{
+    const QMargins above = contentsMargins();
+    return QSize(TwipsToPixels(kClientWidth) + above.left() + above.right(),
+                 TwipsToPixels(kClientHeight) + above.top() + above.bottom());
+}
+
+// The places of the design table. The border is fixed: the window manager cannot make the
+// window smaller than designed, and a larger normal size is undone (resizeEvent).
 void Form1::DesignLayout()
 {
-    SetClientSizeTwips(*this, kClientWidth, kClientHeight);
+    setMinimumSize(DesignSize());
+    resize(DesignSize());
     SetTwipsGeometry(*ListView1, 120, 120, 11760, 5475);
     const Place places[8] = {{},
                              {4080, 5670, 3840, 405},
@@ -117,10 +129,45 @@ void Form1::changeEvent(QEvent* event)
         Form_Resize();
 }
 
+// Window managers offer no border that only maximises: a window that cannot be resized cannot
+// be maximised either. So the window stays resizable for them, and in the normal state a size
+// other than the designed one (an edge dragged) is undone at once.
 void Form1::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     Form_Resize();
+    if (WindowStateNumber() == 0 && size() != DesignSize() && isVisible())
+        QMetaObject::invokeMethod(this, &Form1::KeepDesignSize, Qt::QueuedConnection);
+}
+
+// Runs after the events that came with the resize: a window being maximised may be resized
+// before it is told its new state.
+void Form1::KeepDesignSize()
+{
+    if (WindowStateNumber() == 0 && size() != DesignSize())
+        resize(DesignSize());
+}
+
+void Form1::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    LogLayout();
+}
+
+// The window manager has framed the window or changed its frame. A normal window is centred
+// again when its frame is not the one its centring counted; a window the user moved keeps its
+// frame, so it is never centred here. A window on its way to or from maximised is left to the
+// state change.
+void Form1::FrameChanged()
+{
+    // The outer size that the stretched layout counts has changed with the frame.
+    if (WindowStateNumber() == 2)
+        Form_Resize();
+    if (WindowStateNumber() != 0 || !isVisible() || size() != DesignSize())
+        return;
+    m_normalFrame = m_frame->Margins();
+    if (m_normalFrame != m_centredFrame)
+        CentreOnScreen();
 }
 
 // Maximised: the stretched layout; back to normal after a stretched layout (or a start in
@@ -131,6 +178,7 @@ void Form1::Form_Resize()
         StretchedLayout();
     else if (WindowStateNumber() == 0 && m_WasMaximized)
         RestoredLayout();
+    LogLayout();
 }
 
 // The list fills the window but for the two button rows, which stand centred under it.
@@ -138,8 +186,9 @@ void Form1::Form_Resize()
 // gives an empty list rather than a negative one.
 void Form1::StretchedLayout()
 {
-    const float windowWidth = float(PixelsToTwips(frameGeometry().width()));
-    const float windowHeight = float(PixelsToTwips(frameGeometry().height()));
+    const QSize outer = size().grownBy(m_frame->Margins());
+    const float windowWidth = float(PixelsToTwips(outer.width()));
+    const float windowHeight = float(PixelsToTwips(outer.height()));
     QPushButton& first = *PushButton[2];
     const float listWidth = std::max(0.0f, windowWidth - 330);
     const float listHeight = std::max(0.0f, windowHeight - 2 * HeightOf(first) - 315 - 120 - 465);
@@ -165,14 +214,40 @@ void Form1::RestoredLayout()
     CentreOnScreen();
 }
 
+// A window coming back from maximised may not yet have been shrunk, nor given its normal frame
+// back, by the window manager when this runs: the outer size counts the frame the window last
+// had in the normal state, and the size is asked for with the place, so that the stale
+// maximised size is never asked for again.
 void Form1::CentreOnScreen()
 {
     const QScreen* where = screen();
     if (!where)
         return;
+    const QMargins frame = m_normalFrame.isNull() ? m_frame->Margins() : m_normalFrame;
+    m_centredFrame = frame;
+    const QSize outer = DesignSize().grownBy(frame);
     const float screenWidth = float(PixelsToTwips(where->geometry().width()));
     const float screenHeight = float(PixelsToTwips(where->geometry().height()));
-    const float left = (screenWidth - float(PixelsToTwips(frameGeometry().width()))) / 2;
-    const float top = (screenHeight - float(PixelsToTwips(frameGeometry().height()))) / 2;
-    move(TwipsToPixels(left), TwipsToPixels(top));
+    const float left = (screenWidth - float(PixelsToTwips(outer.width()))) / 2;
+    const float top = (screenHeight - float(PixelsToTwips(outer.height()))) / 2;
+    const QPoint client(TwipsToPixels(left) + frame.left(), TwipsToPixels(top) + frame.top());
+    setGeometry(QRect(client, DesignSize()));
+}
+
+void Form1::LogLayout() const
+{
+    static const QString path = qEnvironmentVariable("TARNWICK_LAYOUT_LOG");
+    if (path.isEmpty())
+        return;
+    auto place = [](const QRect& r) {
+        return QStringLiteral("%1,%2,%3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+    };
+    QSaveFile log(path);
+    if (!log.open(QIODevice::WriteOnly))
+        return;
+    QTextStream(&log) << "state " << WindowStateNumber() << " window " << place(geometry())
+                      << " list " << place(ListView1->geometry()) << " help "
+                      << place(PushButton[6]->geometry()) << " first "
+                      << place(PushButton[2]->geometry()) << "\n";
+    log.commit();
 }

@@ -81,13 +81,17 @@ void Form1::AddColumns()
 void Form1::Form_QueryUnload()
 {
     ErrorTrap trap("in Tarnwick2021/08/31.Form1.Form_QueryUnload ");
+    QList<std::pair<QString, QString>> settings;
     for (int column = 0; column < ListView1->ColumnCount(); ++column)
         trap(100, [&] {
-            SaveSetting(kApp, kSection, WidthKey(column + 1),
-                        NumberText(float(ListView1->ColumnWidth(column))));
+            settings.append(
+                {WidthKey(column + 1), NumberText(float(ListView1->ColumnWidth(column)))});
         });
-    trap(102,
-         [&] { SaveSetting(kApp, kSection, "WindowState", QString::number(WindowStateNumber())); });
+    // All in one write, which the store checks: a failure is reported once.
+    trap(102, [&] {
+        settings.append({"WindowState", QString::number(WindowStateNumber())});
+        SaveSettings(kApp, kSection, settings);
+    });
     trap(104, [] {
         if (SharedConnection().State() != Connection::adStateClosed)
             g_Conn->Close();

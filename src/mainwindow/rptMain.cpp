@@ -79,6 +79,7 @@ ReportDesign rptMain::MainDesign()
 {
     ReportDesign design;
     design.caption = "DataReport1";
+    design.documentName = "Assets";
     design.reportWidth = 8640;
     design.leftMargin = design.rightMargin = design.topMargin = design.bottomMargin = 1440;
     design.font = ReportFont{"Arial", 8.25, false};

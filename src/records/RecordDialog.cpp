@@ -12,6 +12,7 @@
 #include "platform/conv/Conv.h"
 #include "platform/os/Clock.h"
 #include "platform/ui/Boxes.h"
+#include "platform/ui/DatePicker.h"
 #include "platform/ui/MousePointer.h"
 #include "platform/ui/Twips.h"
 
@@ -48,7 +49,7 @@ void AddCaption(QDialog& dialog, const QString& caption, QWidget& control, doubl
 
 QDateEdit* AddDatePicker(QDialog& dialog, const TwipsRect& r)
 {
-    auto* picker = new QDateEdit(&dialog);
+    auto* picker = new DatePicker(&dialog);
     picker->setObjectName(QStringLiteral("dtpDate"));
     picker->setCalendarPopup(true);
     picker->setDisplayFormat(ShortDateFormat());

@@ -6,7 +6,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QDataStream>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -46,24 +45,6 @@ void WriteFile(const QString& path, const QByteArray& bytes)
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(bytes);
-}
-
-// A cursor file of one 32 x 32 picture, 1 bit a pixel, with the given hot spot.
-QByteArray TinyCursor(quint16 hotX, quint16 hotY)
-{
-    QByteArray file;
-    QDataStream out(&file, QIODevice::WriteOnly);
-    out.setByteOrder(QDataStream::LittleEndian);
-    // The directory: a cursor of one picture, its size, hot spot, length and offset.
-    out << quint16(0) << quint16(2) << quint16(1) << quint8(32) << quint8(32) << quint16(0) << hotX
-        << hotY << quint32(40 + 8 + 2 * 128) << quint32(6 + 16);
-    // The picture's header: 32 wide, picture and mask high, one plane of 1 bit a pixel.
-    out << quint32(40) << quint32(32) << quint32(64) << quint16(1) << quint16(1);
-    for (int i = 0; i < 6; ++i)
-        out << quint32(0);
-    out << quint32(0x00000000) << quint32(0x00ffffff); // palette: black, white
-    // The picture, then the mask: every pixel shown.
-    return file + QByteArray(128, '\x0f') + QByteArray(128, '\0');
 }
 
 } // namespace
@@ -138,16 +119,24 @@ private slots:
         QCOMPARE(skinned.button->palette().color(QPalette::ButtonText), QColor(10, 20, 30));
     }
 
+    // The hand the build draws beside the program: a 32 x 32 picture whose hot spot is the
+    // fingertip, its topmost drawn pixel.
     void handPointerAbsentPresentOrBroken()
     {
         TestEnvironment env;
         QVERIFY(!LoadHandPointer().has_value());
 
-        WriteFile(env.programFolder() + "/HAND-M.CUR", TinyCursor(5, 3));
+        QVERIFY(QFile::copy(HandCursorPath(), env.programFolder() + "/HAND-M.CUR"));
         const std::optional<QCursor> hand = LoadHandPointer();
         QVERIFY(hand.has_value());
-        QCOMPARE(hand->pixmap().size(), QSize(32, 32));
-        QCOMPARE(hand->hotSpot(), QPoint(5, 3));
+        const QImage picture = hand->pixmap().toImage();
+        QCOMPARE(picture.size(), QSize(32, 32));
+        int top = 32;
+        for (int y = 31; y >= 0; --y)
+            for (int x = 0; x < 32; ++x)
+                top = qAlpha(picture.pixel(x, y)) == 255 ? y : top;
+        QCOMPARE(hand->hotSpot().y(), top);
+        QCOMPARE(qAlpha(picture.pixel(hand->hotSpot())), 255);
 
         // A file that is there but no cursor is the caller's error to report.
         WriteFile(env.programFolder() + "/HAND-M.CUR", "not a cursor at all");

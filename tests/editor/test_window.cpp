@@ -3,6 +3,25 @@
 #include <QLabel>
 #include <QRegularExpression>
 #include <QTabWidget>
+#include <cmath>
+
+namespace {
+
+// The contrast ratio of two colours as the accessibility guidelines (WCAG) define it.
+double Contrast(const QColor& a, const QColor& b)
+{
+    auto luminance = [](const QColor& c) {
+        auto channel = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) +
+               0.0722 * channel(c.blueF());
+    };
+    const double x = luminance(a), y = luminance(b);
+    return (std::max(x, y) + 0.05) / (std::min(x, y) + 0.05);
+}
+
+} // namespace
 
 // The editor's controls and what it shows of a stored asset.
 class TestWindow : public QObject
@@ -32,8 +51,16 @@ void TestWindow::controlsTheirKindsNamesAndPlaces()
                                   "txtDepreciationBasis"};
     const QList<QLineEdit*> boxes = form->findChildren<QLineEdit*>(QRegularExpression("^txt"));
     QCOMPARE(boxes.size(), 18);
-    for (QLineEdit* box : boxes)
+    for (QLineEdit* box : boxes) {
         QCOMPARE(box->isEnabled(), !displayOnly.contains(box->objectName()));
+        if (box->isEnabled())
+            continue;
+        // They still read clearly: the text against the box, as a disabled box paints them.
+        const QPalette& p = box->palette();
+        const double contrast = Contrast(p.color(QPalette::Disabled, QPalette::Text),
+                                         p.color(QPalette::Disabled, QPalette::Base));
+        QVERIFY2(contrast >= 4.5, qPrintable(box->objectName() + QString(" %1:1").arg(contrast)));
+    }
     for (QComboBox* list : form->findChildren<QComboBox*>())
         QVERIFY(!list->isEditable() && list->currentIndex() == -1);
 
@@ -59,14 +86,21 @@ void TestWindow::controlsTheirKindsNamesAndPlaces()
 
     // Controls on the pages are designed relative to the whole tab control, strip included;
     // each must lie inside its page. The comments box's design reaches 15 twips past the tab
-    // control, so a few pixels of the frame may be covered.
+    // control, so a few pixels of the frame may be covered. A caption sits on its page with
+    // no patch of another colour around it.
     QTabWidget* tabs = form->SSTab1;
     for (int page = 0; page < tabs->count(); ++page) {
         tabs->setCurrentIndex(page);
         QWidget* pageWidget = tabs->widget(page);
-        for (QWidget* child : pageWidget->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        const QImage shown = form->grab().toImage();
+        for (QWidget* child : pageWidget->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
             QVERIFY2(pageWidget->rect().adjusted(0, 0, 4, 4).contains(child->geometry()),
                      qPrintable(child->objectName()));
+            if (auto* label = qobject_cast<QLabel*>(child)) {
+                const QPoint corner = label->mapTo(form.get(), QPoint(0, 0));
+                QCOMPARE(shown.pixelColor(corner), shown.pixelColor(corner - QPoint(1, 0)));
+            }
+        }
     }
     // The key column is present but in effect hidden.
     for (auto [list, columns] : {std::pair{form->ListView1, 5}, std::pair{form->ListView2, 3}}) {

@@ -1,12 +1,16 @@
 #include "editor/EditorFixture.h"
 #include "mainwindow/MainWindowFixture.h"
 
+#include "common/Settings.h"
+
 #include <QDir>
 #include <QFile>
+#include <csignal>
+#include <sys/resource.h>
 #include <unistd.h>
 
-// A working database the user may not write to, or one that is damaged: the program reports
-// each step it cannot take with its place, and leaves the file as it was.
+// A working database or settings the user may not write to, or a database that is damaged: the
+// program reports each step it cannot take with its place, and leaves the file as it was.
 class TestDataFile : public QObject
 {
     Q_OBJECT
@@ -18,6 +22,8 @@ private slots:
     void storedDataIsShownAndWritesAreReported();
     void aDataFolderThatCannotBeMadeIsReported();
     void aDamagedOrLockedDatabaseIsReportedAndNeverReplaced();
+    void settingsThatCannotBeSavedAreReportedAndKept_data();
+    void settingsThatCannotBeSavedAreReportedAndKept();
 };
 
 namespace {
@@ -155,3 +161,45 @@ void TestDataFile::aDamagedOrLockedDatabaseIsReportedAndNeverReplaced()
 
 QTEST_MAIN(TestDataFile)
 #include "test_datafile.moc"
+
+void TestDataFile::settingsThatCannotBeSavedAreReportedAndKept_data()
+{
+    QTest::addColumn<bool>("folder");
+    QTest::newRow("read-only folder") << true;
+    QTest::newRow("nearly full disk") << false;
+}
+
+// Closing saves the settings in one write; one that cannot be made whole is reported once, and
+// the settings saved before stay as they were, with nothing left beside them.
+void TestDataFile::settingsThatCannotBeSavedAreReportedAndKept()
+{
+    QFETCH(bool, folder);
+    TestEnvironment env;
+    StartMainWindow()->close();
+    const QString config = env.root() + "/config/Velquor";
+    const QByteArray saved = Digest(config + "/Velquor.ini");
+
+    auto form = StartMainWindow();
+    form->ListView1->SetColumnWidth(2, 900);
+    env.boxes.ExpectMessage(BoxAnswer::OK);
+    rlimit unlimited{};
+    getrlimit(RLIMIT_FSIZE, &unlimited);
+    const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+    if (folder) {
+        QVERIFY(QFile::setPermissions(config, kReadOnlyFolder));
+    } else {
+        // Files may grow to 100 bytes only, as on a disk that is nearly full.
+        const rlimit nearlyFull{100, unlimited.rlim_max};
+        QVERIFY(setrlimit(RLIMIT_FSIZE, &nearlyFull) == 0);
+    }
+    form->close();
+    QVERIFY(setrlimit(RLIMIT_FSIZE, &unlimited) == 0);
+    signal(SIGXFSZ, oldHandler);
+    QVERIFY(QFile::setPermissions(config, kWritableFolder));
+
+    QCOMPARE(env.boxes.shown().size(), 1);
+    QVERIFY(env.boxes.shown()[0].request.prompt.contains(CommandLocation("Form_QueryUnload", 102)));
+    QCOMPARE(Digest(config + "/Velquor.ini"), saved);
+    QCOMPARE(GetSetting("Velquor", "Tarnwick", "ColumnHeaders3"), QString("1500"));
+    QCOMPARE(QDir(config).entryList(QDir::Files), QStringList("Velquor.ini"));
+}

@@ -4,8 +4,12 @@
 #include "records/Form3.h"
 #include "records/RecordFixture.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
+#include <QDialog>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QProcess>
@@ -30,6 +34,12 @@ class TestDpi : public QObject
     void CheckFits(QWidget* window, const char* name)
     {
         m_sizes << QString("%1 %2x%3").arg(name).arg(window->width()).arg(window->height());
+        // A dialog keeps its designed size: no edge to drag, no maximise box.
+        if (qobject_cast<QDialog*>(window))
+            QVERIFY2(window->minimumSize() == window->size() &&
+                         window->maximumSize() == window->size() &&
+                         !window->windowFlags().testFlag(Qt::WindowMaximizeButtonHint),
+                     name);
         int checked = 0;
         for (QWidget* w : window->findChildren<QWidget*>()) {
             QString text;
@@ -104,6 +114,34 @@ private slots:
         QFile out(qEnvironmentVariable("TARNWICK_DPI_SIZES"));
         QVERIFY(out.open(QIODevice::WriteOnly));
         out.write(m_sizes.join('\n').toUtf8());
+    }
+
+    // The report's preview fits the screen it opens on, draws its page in the screen's own
+    // pixels, and offers to export it under a name that says what it is and when.
+    void reportPreviewFitsSharpAndNamesItsExport()
+    {
+        EditorCase c;
+        auto main = StartMainWindow();
+        QRect room, shown;
+        double pageRatio = 0, windowRatio = 1;
+        QString proposed;
+        ModalRecorder previews([&](QWidget& preview) {
+            room = preview.screen()->availableGeometry();
+            shown = preview.frameGeometry();
+            windowRatio = preview.devicePixelRatioF();
+            pageRatio = preview.findChild<QLabel*>("PageView")->pixmap().devicePixelRatio();
+            WhenShown<QFileDialog>([&](QFileDialog& dialog) {
+                proposed = QFileInfo(dialog.selectedFiles().value(0)).fileName();
+                dialog.reject();
+            });
+            static_cast<QAbstractButton*>(preview.findChild<QWidget*>("ExportPdf"))->click();
+        });
+        Click(*main, "PushButton7");
+        QCOMPARE(previews.shown, 1);
+        QVERIFY2(room.contains(shown),
+                 qPrintable(QString("%1x%2").arg(shown.width()).arg(shown.height())));
+        QCOMPARE(pageRatio, windowRatio);
+        QCOMPARE(proposed, QString("Assets 2026-12-07.pdf"));
     }
 };
 

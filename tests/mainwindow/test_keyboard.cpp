@@ -1,6 +1,7 @@
 #include "mainwindow/CommandsFixture.h"
 
 #include "common/ProgramIcon.h"
+#include "common/Window.h"
 #include "records/Form2.h"
 #include "records/Form3.h"
 #include "records/RecordFixture.h"
@@ -8,6 +9,8 @@
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
+#include <QDateEdit>
+#include <QFile>
 
 namespace {
 
@@ -39,13 +42,18 @@ class TestKeyboard : public QObject
 private slots:
     // The list, then the seven buttons in the design's order, then round to the list; Space
     // presses the focused button. The icon comes out of the window library's resources, not
-    // an empty file name, and every window shows it.
-    void mainWindowTabOrderSpaceAndIcon()
+    // an empty file name, and every window shows it; the pointer over a button is the hand
+    // that lies beside the program.
+    void mainWindowTabOrderSpaceIconAndHand()
     {
         TestEnvironment env;
+        QVERIFY(QFile::copy(HandCursorPath(), env.programFolder() + "/HAND-M.CUR"));
         auto form = StartMainWindow();
         QVERIFY(!ProgramIcon().pixmap(32).isNull());
         QVERIFY(!form->windowIcon().pixmap(32).isNull());
+        QTest::mouseMove(form->PushButton[4]);
+        QCOMPARE(form->cursor().shape(), Qt::BitmapCursor);
+        QCOMPARE(form->cursor().pixmap().toImage(), LoadHandPointer()->pixmap().toImage());
         form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
         form->ListView1->setFocus();
@@ -63,7 +71,8 @@ private slots:
     }
 
     // Both record dialogs: the design's tab order from the control that has the focus on
-    // opening, a name for every control, the icon.
+    // opening, one Tab a control (the arrow keys reach the parts of a date), a name for every
+    // control, the icon.
     void recordDialogsTabOrderNamesAndIcon()
     {
         TestEnvironment env;
@@ -71,6 +80,12 @@ private slots:
         auto maintenance = OpenDialog<Form2>("", "Add New Maintenance");
         QCOMPARE(TabWalk(6), QStringList({"dtpDate", "txtDescription", "txtPerformedBy", "txtCost",
                                           "PushButton2", "PushButton1", "dtpDate"}));
+        QDateEdit& date = *maintenance->dtpDate;
+        const QDateTimeEdit::Section first = date.currentSection();
+        for (int key = 0; key < 3 && date.currentSection() == first; ++key)
+            QTest::keyClick(&date, Qt::Key_Right);
+        QVERIFY(date.currentSection() != first);
+        QCOMPARE(QApplication::focusWidget(), &date);
         QCOMPARE(Unnamed(*maintenance), QStringList());
         QVERIFY(!maintenance->windowIcon().pixmap(32).isNull());
         maintenance->close();

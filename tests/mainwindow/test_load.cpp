@@ -124,28 +124,39 @@ private slots:
         const QRect design = Snapped(120, 120, 11760, 5475);
         QCOMPARE(TwipsOf(*form->ListView1), design);
         QVERIFY(HelpStandsClear(*form));
+        // The state changes as the window system answers them, one after the other.
+        auto show = [&form](void (QWidget::*state)()) {
+            (form.get()->*state)();
+            QCoreApplication::processEvents();
+        };
         // Never maximised: minimise and restore move nothing.
         const QPoint at = form->pos();
-        form->showMinimized();
-        form->showNormal();
+        show(&QWidget::showMinimized);
+        show(&QWidget::showNormal);
         QCOMPARE(form->pos(), at);
         QCOMPARE(TwipsOf(*form->ListView1), design);
+        // The border is fixed: a larger size is undone, a smaller one refused.
+        for (const QSize size : {QSize(1000, 600), QSize(400, 300)}) {
+            form->resize(size);
+            QTRY_COMPARE(form->size(), QSize(800, 482));
+        }
 
-        form->showMaximized();
+        show(&QWidget::showMaximized);
         QVERIFY(form->m_WasMaximized);
         QVERIFY(form->windowState() & Qt::WindowMaximized);
         QTRY_COMPARE(TwipsOf(*form->ListView1), Snapped(120, 120, 18870, 9810));
         QCOMPARE(TwipsOf(*form->PushButton[2]).topLeft(), Snapped(3360, 10035, 0, 0).topLeft());
         QCOMPARE(TwipsOf(*form->PushButton[4]).topLeft(), Snapped(3360, 10545, 0, 0).topLeft());
         QVERIFY(HelpStandsClear(*form));
-        form->showNormal();
+        show(&QWidget::showNormal);
+        QCOMPARE(form->size(), QSize(800, 482));
         QCOMPARE(TwipsOf(*form->ListView1), design);
         QVERIFY(HelpStandsClear(*form));
         // Moved, minimised and restored: centred again.
         const QPoint centred = form->pos();
         form->move(centred + QPoint(40, 30));
-        form->showMinimized();
-        form->showNormal();
+        show(&QWidget::showMinimized);
+        show(&QWidget::showNormal);
         QCOMPARE(form->pos(), centred);
     }
 };

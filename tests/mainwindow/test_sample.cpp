@@ -108,19 +108,20 @@ private slots:
         QCOMPARE(form->ListView1->ItemCount(), 3);
 
         // The report's pages, read back from the preview's own PDF export, print every field
-        // of every asset formatted.
-        const QString hostile =
-            QString::fromUtf8("O'Neil <b>bold</b> \"; drop table Assets; -- שלום 🙂");
+        // of every asset formatted; a value wider than its box ends in "…" inside it.
+        const QString hostile = "O'Neil <b>bold</b> \"; drop table Assets; --";
         RawSql("update Assets set AssetDescription='" + QString(hostile).replace("'", "''") +
+               "', Comments='" + QString::fromUtf8("שלום 🙂") +
                "', DateSold=null, SalvageValue=null where AssetID=3");
         const QString text = ReportText(*form, env.root() + "/assets.pdf");
-        for (const char* field : {"Ink Printer", "Personal Computer", "IPT11", "DPC628", "W3C124",
-                                  "XEC349834", "0786543", "00754355", "Carter, Daniel",
-                                  "Wilson, John", "Simmons Supplies", "Cancelled", "In process",
-                                  "Sales", "07.12.2026", "Comments here", "300,00р.", "520,00р."})
+        for (const char* field :
+             {"Ink Printer", "Personal Computer", "IPT11", "DPC628", "W3C124", "XEC349834",
+              "0786543", "00754355", "Carter, Daniel", "Wilson, John", "Simmons S… ", "Cancelled",
+              "In process", "Sales", "07.12.2026", "Comments here", "300,00р.", "520,00р."})
             QVERIFY2(text.contains(QString::fromUtf8(field)), field);
-        // Markup and statement text print as typed; the emoji needs a font the page may lack.
-        const QString typed = "O'Neil <b>bold</b> \"; drop table Assets; --";
+        // Markup and statement text print as typed, and right-to-left text; the emoji needs a
+        // font the page may lack.
+        const QString typed = "O'Neil <b>bold</b> …";
         QVERIFY2(text.contains(typed) && text.contains(QString::fromUtf8("שלום")),
                  qPrintable(text));
         QVERIFY(InOrder(text, {"Ink Printer", "Personal Computer", typed}));

@@ -230,6 +230,11 @@ QString TemplateDatabasePath()
     return QStringLiteral(TARNWICK_TEMPLATE_DB);
 }
 
+QString HandCursorPath()
+{
+    return QStringLiteral(TARNWICK_HAND_CURSOR);
+}
+
 QString QueryText(const QString& sql)
 {
     Recordset rs;
@@ -284,9 +289,7 @@ QStringList TabWalk(int steps)
 {
     QStringList visited{QApplication::focusWidget()->objectName()};
     for (int i = 0; i < steps; ++i) {
-        QWidget* from = QApplication::focusWidget();
-        for (int key = 0; key < 4 && QApplication::focusWidget() == from; ++key)
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         visited << QApplication::focusWidget()->objectName();
     }
     return visited;

@@ -2,12 +2,15 @@
 
 #include "platform/ui/Boxes.h"
 
+#include <QApplication>
 #include <QDate>
 #include <QList>
 #include <QMetaType>
 #include <QString>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <deque>
+#include <functional>
 #include <memory>
 
 class Connection;
@@ -116,8 +119,9 @@ private:
     QString m_port;
 };
 
-// The template database that the build made.
+// The template database and the hand pointer that the build made.
 QString TemplateDatabasePath();
+QString HandCursorPath();
 // Runs one query on g_Conn and gives the first field of its first row as text ("" when none).
 QString QueryText(const QString& sql);
 long long QueryCount(const QString& sql);
@@ -131,7 +135,23 @@ QByteArray ContentDigest(Connection& connection);
 // and direction marks, emoji.
 QStringList HostileTexts();
 
-// The object names the focus visits from the focused control on, over `steps` moves by Tab;
-// a control that takes Tab itself first (a date picker's day, month and year) is left by up
-// to four presses.
+// The object names the focus visits from the focused control on, over `steps` presses of Tab.
 QStringList TabWalk(int steps);
+
+// Runs `act` on the first real dialog of type T that opens, from inside its event loop.
+template <typename T> void WhenShown(std::function<void(T&)> act)
+{
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, act] {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<T*>(top);
+            if (dialog && dialog->isVisible()) {
+                poll->deleteLater();
+                poll->stop();
+                act(*dialog);
+                return;
+            }
+        }
+    });
+    poll->start(10);
+}

@@ -201,12 +201,46 @@ void DropRowLock(Tokens& tokens)
         tokens.Erase(end - 1, end);
 }
 
+// "order by" a text column orders as the program sorts text everywhere (the collation given),
+// not by the codes of the characters. Other terms (numbers, dates, expressions) keep their order.
+void CollateOrderedTexts(Tokens& tokens, const Schema& schema, const QStringList& relations,
+                         const QString& collation)
+{
+    for (int n = 0; n + 1 < tokens.Count(); ++n) {
+        if (!tokens.IsWord(n, u"order") || !tokens.IsWord(n + 1, u"by"))
+            continue;
+        // The terms end with the statement, a "limit", or the ")" around their query.
+        int end = n + 2;
+        for (int depth = 0; end < tokens.Count(); ++end) {
+            if (tokens.IsSymbol(end, u"("))
+                ++depth;
+            else if (tokens.IsSymbol(end, u")") && depth-- == 0)
+                break;
+            else if (depth == 0 && (tokens.IsWord(end, u"limit") || tokens.IsSymbol(end, u";")))
+                break;
+        }
+        for (const auto& [from, to] : Pieces(tokens, n + 2, end)) {
+            // column, or relation.column, then perhaps asc or desc
+            const int dot = tokens.IsSymbol(from + 1, u".") ? from + 2 : from;
+            const bool directed = tokens.IsWord(dot + 1, u"asc") || tokens.IsWord(dot + 1, u"desc");
+            if (to - dot != (directed ? 2 : 1) || !tokens.At(dot)->IsName() ||
+                !tokens.At(from)->IsName() ||
+                !IsTextColumn(schema, relations, dot == from ? QString() : tokens.At(from)->Name(),
+                              tokens.At(dot)->Name()))
+                continue;
+            tokens.At(dot)->text += QStringLiteral(" COLLATE ") + collation;
+        }
+    }
+}
+
 } // namespace
 
-QString RewriteStatement(const QString& sql, const Schema& schema, SqlDialect dialect)
+QString RewriteStatement(const QString& sql, const Schema& schema, SqlDialect dialect,
+                         const QString& textOrder)
 {
     Tokens tokens(sql);
-    ConcatenateTexts(tokens, schema, Relations(tokens));
+    const QStringList relations = Relations(tokens);
+    ConcatenateTexts(tokens, schema, relations);
     ConvertInsertedDates(tokens, schema);
     ConvertUpdatedDates(tokens, schema);
     if (dialect == SqlDialect::Postgres) {
@@ -215,6 +249,7 @@ QString RewriteStatement(const QString& sql, const Schema& schema, SqlDialect di
         ReadInStoredOrder(tokens, schema);
         DropRowLock(tokens);
     }
+    CollateOrderedTexts(tokens, schema, relations, textOrder);
     return tokens.Text();
 }
 

@@ -15,11 +15,14 @@ enum class SqlDialect { Sqlite, Postgres };
 // - a 'date text' that an INSERT or UPDATE stores into a date column is read with the
 //   system's date conversion and stored as ISO 8601 ('2021-03-15', with " HH:mm:ss" when a
 //   time is given), so dates sort and compare as dates; a text that is no date throws
-//   RuntimeError naming the column and the text.
-// Then, for SQLite, a query using First or Last reads its tables in stored order (the order
-// of their keys), never through an index, and a closing FOR UPDATE is dropped; bracketed
-// names, CCur, Count and null need no rewriting. For PostgreSQL, see FinishForPostgres.
-QString RewriteStatement(const QString& sql, const Schema& schema, SqlDialect dialect);
+//   RuntimeError naming the column and the text;
+// - "order by" a text column orders as the program sorts text, by the engine's collation
+//   `textOrder` (kTextOrder on SQLite, an ICU collation of the program's locale on a server).
+// For SQLite, a query using First or Last reads its tables in stored order (the order of
+// their keys), never through an index, and a closing FOR UPDATE is dropped; bracketed names,
+// CCur, Count and null need no rewriting. For PostgreSQL, see FinishForPostgres.
+QString RewriteStatement(const QString& sql, const Schema& schema, SqlDialect dialect,
+                         const QString& textOrder);
 
 // The last step for PostgreSQL:
 // - every [bracketed] or "quoted" name, and every word that names a table, view or column of

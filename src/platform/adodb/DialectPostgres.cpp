@@ -6,12 +6,6 @@
 
 namespace {
 
-[[noreturn]] void Refuse(const QString& description, const QString& sql)
-{
-    throw RuntimeError(description + QStringLiteral(" in the statement: ") + sql,
-                       kStatementErrorNumber);
-}
-
 // Whatever follows a ";" must be blanks, comments or more semicolons.
 void KeepOneStatement(Tokens& tokens, const QString& sql)
 {
@@ -57,7 +51,8 @@ QString KeyOfFirstTable(Tokens& tokens, const Schema& schema, const QString& sql
             return QuotedName(relation->name) + QLatin1Char('.') + QuotedName(relation->key);
         break;
     }
-    Refuse(QStringLiteral("First and Last need a table with a key to read in order"), sql);
+    ThrowStatementError(QStringLiteral("First and Last need a table with a key to read in order"),
+                        sql);
 }
 
 // First(x) → (array_agg(x ORDER BY key))[1]: x of the first row in key order, null or not.
@@ -114,7 +109,7 @@ void ConvertMoney(Tokens& tokens, const QString& sql)
         try {
             amount = Amount(tokens, n + 2, close);
         } catch (const RuntimeError& error) {
-            Refuse(error.Description(), sql);
+            ThrowStatementError(error.Description(), sql);
         }
         tokens.Erase(n, close);
         tokens.At(n)->text = QLatin1Char('(') + amount + QLatin1Char(')');

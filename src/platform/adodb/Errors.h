@@ -12,6 +12,14 @@ constexpr long kStatementErrorNumber = -2147217900;
 // The server did not accept the user: a wrong password, or none where one is needed.
 constexpr long kLoginFailedNumber = -2147217843;
 
+// A statement as a description quotes it: its first 300 characters, enough to know it, never
+// a page of typed text (a long description in an insert).
+QString QuotedStatement(const QString& sql);
+// "<description> in the statement: <sql>"
+[[noreturn]] void ThrowStatementError(const QString& description, const QString& sql);
+
+// Refuses a text that holds no statement.
+[[noreturn]] void RefuseEmptyStatement(const QString& sql);
 // Refuses a text that holds a second statement after the first.
 [[noreturn]] void RefuseSecondStatement(const QString& sql);
 // Refuses to read with a statement that changes data.

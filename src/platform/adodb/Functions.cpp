@@ -2,6 +2,7 @@
 
 #include "platform/RuntimeError.h"
 #include "platform/conv/Conv.h"
+#include "platform/conv/TextOrder.h"
 
 #include <sqlite3.h>
 
@@ -89,6 +90,12 @@ void KeptFinal(sqlite3_context* context)
     }
 }
 
+int TextOrder(void*, int aBytes, const void* a, int bBytes, const void* b)
+{
+    return CompareText(QStringView(static_cast<const char16_t*>(a), aBytes / 2),
+                       QStringView(static_cast<const char16_t*>(b), bBytes / 2));
+}
+
 void Check(sqlite3* db, int result, const char* name)
 {
     if (result != SQLITE_OK)
@@ -112,4 +119,6 @@ void RegisterDialectFunctions(sqlite3* db)
         db,
         sqlite3_create_function(db, "Last", 1, SQLITE_UTF8, nullptr, nullptr, LastStep, KeptFinal),
         "Last");
+    Check(db, sqlite3_create_collation(db, kTextOrder, SQLITE_UTF16, nullptr, TextOrder),
+          kTextOrder);
 }

@@ -7,6 +7,7 @@
 #include "platform/adodb/PgRows.h"
 #include "platform/adodb/Recordset.h"
 #include "platform/adodb/RowStore.h"
+#include "platform/conv/TextOrder.h"
 
 #include <cstdlib>
 #include <vector>
@@ -72,7 +73,7 @@ PostgresEngine::Result PostgresEngine::Run(const QString& engineSql, const QStri
     case PGRES_COPY_IN:
         return result;
     case PGRES_EMPTY_QUERY:
-        throw RuntimeError("The statement is empty: " + shownSql, kStatementErrorNumber);
+        RefuseEmptyStatement(shownSql);
     default:
         Fail(result.get(), shownSql);
     }
@@ -89,8 +90,7 @@ void PostgresEngine::Fail(const PGresult* result, const QString& shownSql)
     const char* primary = result ? PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
     const QString message = primary ? QString::fromUtf8(primary)
                                     : QString::fromUtf8(PQerrorMessage(m_connection)).trimmed();
-    throw RuntimeError(message + QStringLiteral(" in the statement: ") + shownSql,
-                       kStatementErrorNumber);
+    ThrowStatementError(message, shownSql);
 }
 
 void PostgresEngine::LoadSchema()
@@ -123,7 +123,32 @@ QString PostgresEngine::Rewrite(const QString& sql)
 {
     if (m_schema.relations.isEmpty())
         LoadSchema();
-    return RewriteStatement(sql, m_schema, SqlDialect::Postgres);
+    return RewriteStatement(sql, m_schema, SqlDialect::Postgres, TextOrder());
+}
+
+// The ICU collation of the program's locale that initdb imports (de-x-icu). It orders as the
+// program's case-insensitive collator, told apart from it only among texts that differ in
+// case alone, which that collator leaves in any order. A server without ICU orders by codes.
+QString PostgresEngine::TextOrder()
+{
+    const QString locale = TextCollator().locale().bcp47Name();
+    if (const auto known = m_textOrders.constFind(locale); known != m_textOrders.constEnd())
+        return *known;
+    const QStringList wanted = {locale + "-x-icu", locale.section('-', 0, 0) + "-x-icu",
+                                "und-x-icu", "C"};
+    const Result result = Run(QStringLiteral("select collname from pg_catalog.pg_collation "
+                                             "where collname = any($1::text[])"),
+                              QStringLiteral("(the collations)"), {'{' + wanted.join(',') + '}'});
+    QStringList present;
+    for (int row = 0; row < PQntuples(result.get()); ++row)
+        present << Text(result.get(), row, 0);
+    QString chosen = QStringLiteral("C");
+    for (const QString& name : wanted)
+        if (present.contains(name)) {
+            chosen = name;
+            break;
+        }
+    return *m_textOrders.insert(locale, QuotedName(chosen));
 }
 
 const Schema::Relation& PostgresEngine::Table(const QString& name)

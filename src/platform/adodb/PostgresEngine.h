@@ -38,6 +38,8 @@ private:
     // Connects again when the server went away since the last call.
     void Ready();
     QString Rewrite(const QString& sql);
+    // The server's collation that orders text as the program does in its locale.
+    QString TextOrder();
     const Schema::Relation& Table(const QString& name);
     void LoadSchema();
 
@@ -46,4 +48,5 @@ private:
     // statement that changed the schema.
     Schema m_schema;
     bool m_inTransaction = false;
+    QHash<QString, QString> m_textOrders; // by the program's locale
 };

@@ -177,7 +177,7 @@ const Schema& SqliteEngine::CurrentSchema()
 
 QString SqliteEngine::EngineSql(const QString& sql)
 {
-    return RewriteStatement(sql, CurrentSchema(), SqlDialect::Sqlite);
+    return RewriteStatement(sql, CurrentSchema(), SqlDialect::Sqlite, QLatin1String(kTextOrder));
 }
 
 long long SqliteEngine::Execute(const QString& sql)

@@ -15,9 +15,7 @@ void ThrowEngineError(sqlite3* db, const QString& shownSql)
     const bool sizeLimit = sqlite3_extended_errcode(db) == SQLITE_IOERR_WRITE &&
                            (systemError == EFBIG || sqlite3_system_errno(db) == EFBIG);
     const char* message = sizeLimit ? sqlite3_errstr(SQLITE_FULL) : sqlite3_errmsg(db);
-    throw RuntimeError(QString::fromUtf8(message) + QStringLiteral(" in the statement: ") +
-                           shownSql,
-                       kStatementErrorNumber);
+    ThrowStatementError(QString::fromUtf8(message), shownSql);
 }
 
 Statement::Statement(sqlite3* db, const QString& engineSql, const QString& shownSql)
@@ -29,7 +27,7 @@ Statement::Statement(sqlite3* db, const QString& engineSql, const QString& shown
     if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &m_stmt, &tail) != SQLITE_OK)
         Fail();
     if (!m_stmt)
-        throw RuntimeError("The statement is empty: " + m_shownSql, kStatementErrorNumber);
+        RefuseEmptyStatement(m_shownSql);
     // The destructor does not run for a constructor that throws.
     // Whatever follows must be blanks, semicolons or comments: no second statement.
     sqlite3_stmt* next = nullptr;

@@ -13,8 +13,8 @@ struct sqlite3_stmt;
 class Statement
 {
 public:
-    // shownSql is the text that error descriptions quote (the program's own text, before
-    // it was rewritten for the engine); empty means engineSql.
+    // shownSql is the text that error descriptions quote, cut to its first 300 characters
+    // (the program's own text, before it was rewritten for the engine); empty means engineSql.
     Statement(sqlite3* db, const QString& engineSql, const QString& shownSql = QString());
     ~Statement();
     Statement(const Statement&) = delete;
@@ -36,5 +36,5 @@ private:
     QString m_shownSql;
 };
 
-// "<engine message> in the statement: <sql>"
+// "<engine message> in the statement: <sql>", the statement quoted as QuotedStatement does.
 [[noreturn]] void ThrowEngineError(sqlite3* db, const QString& shownSql);

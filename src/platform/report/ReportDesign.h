@@ -52,6 +52,8 @@ struct ReportSection
 struct ReportDesign
 {
     QString caption;
+    // What an export is called, before the day it is made: "Assets 2026-12-08.pdf".
+    QString documentName;
     // US Letter, as the design was made for.
     int paperWidth = 12240;
     int paperHeight = 15840;

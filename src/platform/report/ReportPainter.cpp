@@ -3,11 +3,13 @@
 #include "platform/RuntimeError.h"
 
 #include <QFile>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <optional>
 
 namespace {
 
@@ -39,6 +41,7 @@ void PaintPage(QPainter& painter, const ReportPage& page)
     painter.setPen(QPen(Qt::black, std::max(1.0, kLineWidthTwips * sy)));
     // Most controls share a font: it is only set again when it changes.
     const ReportFont* current = nullptr;
+    std::optional<QFontMetricsF> metrics;
     for (const PlacedControl& placed : page.controls) {
         const ReportControl& control = *placed.control;
         if (control.kind == ReportControl::Kind::Line) {
@@ -54,11 +57,17 @@ void PaintPage(QPainter& painter, const ReportPage& page)
             current->family != control.font.family) {
             painter.setFont(FontOf(control.font));
             current = &control.font;
+            metrics.emplace(painter.font(), device);
         }
         const QRectF box(placed.left * sx, placed.top * sy, control.width * sx,
                          control.height * sy);
-        // A text box shows one line, cut off at its edges.
-        painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, placed.text);
+        // One line. A text wider than its box ends in "…" a blank's width inside it, so that
+        // it never runs into the next box and each reads, and copies, as itself.
+        const bool fits = metrics->horizontalAdvance(placed.text) <= box.width();
+        const double room = box.width() - metrics->horizontalAdvance(QLatin1Char(' '));
+        painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                         fits ? placed.text
+                              : metrics->elidedText(placed.text, Qt::ElideRight, room));
     }
 }
 

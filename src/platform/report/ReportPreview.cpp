@@ -1,21 +1,22 @@
 #include "platform/report/ReportPreview.h"
 
 #include "platform/RuntimeError.h"
+#include "platform/os/Clock.h"
 #include "platform/report/ReportLayout.h"
 #include "platform/report/ReportPainter.h"
 #include "platform/ui/Boxes.h"
+#include "platform/ui/ScreenRoom.h"
 #include "platform/ui/Twips.h"
 
 #include <QFileDialog>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPixmap>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QPushButton>
 #include <QScrollArea>
+#include <QToolBar>
 #include <QVBoxLayout>
 #include <array>
 
@@ -32,7 +33,10 @@ ReportPreview::ReportPreview(std::unique_ptr<ReportLayout> layout, QWidget* owne
     setObjectName("ReportPreview");
     setWindowTitle(m_layout->Design().caption);
     BuildControls();
-    resize(TwipsToPixels(m_layout->Design().paperWidth) + 60, 800);
+    // The page's width and its tools, as much of the page's height as the screen it opens on
+    // (its owner's) has room for.
+    const QSize wanted(TwipsToPixels(m_layout->Design().paperWidth) + 60, 800);
+    resize(wanted.boundedTo(ScreenRoom(owner ? *owner : *this)));
     Refresh();
 }
 
@@ -40,27 +44,28 @@ ReportPreview::~ReportPreview() = default;
 
 void ReportPreview::BuildControls()
 {
-    auto* bar = new QHBoxLayout;
-    auto button = [&](const QString& name, const QString& caption, auto handler) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(name);
-        b->setAccessibleName(caption);
-        b->setAutoDefault(false);
-        connect(b, &QPushButton::clicked, this, handler);
-        bar->addWidget(b);
+    // A tool bar, so that on a narrow screen the commands that do not fit are reached through
+    // its extension button.
+    auto* bar = new QToolBar(this);
+    bar->setObjectName("PreviewCommands");
+    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    auto command = [&](const QString& name, const QString& caption, auto handler) {
+        QAction* action = bar->addAction(caption, this, handler);
+        QWidget* button = bar->widgetForAction(action);
+        button->setObjectName(name);
+        button->setAccessibleName(caption);
     };
-    button("FirstPage", "First", [this] { ShowPage(0); });
-    button("PreviousPage", "Previous", [this] { ShowPage(m_page - 1); });
+    command("FirstPage", "First", [this] { ShowPage(0); });
+    command("PreviousPage", "Previous", [this] { ShowPage(m_page - 1); });
     m_pageNumber = new QLabel(this);
     m_pageNumber->setObjectName("PageNumber");
     bar->addWidget(m_pageNumber);
-    button("NextPage", "Next", [this] { ShowPage(m_page + 1); });
-    button("LastPage", "Last", [this] { ShowPage(m_layout->PageCount() - 1); });
-    button("ZoomOut", "Zoom Out", [this] { ZoomOut(); });
-    button("ZoomIn", "Zoom In", [this] { ZoomIn(); });
-    button("Print", "Print...", [this] { Print(); });
-    button("ExportPdf", "Export to PDF...", [this] { ChooseAndExport(); });
-    bar->addStretch();
+    command("NextPage", "Next", [this] { ShowPage(m_page + 1); });
+    command("LastPage", "Last", [this] { ShowPage(m_layout->PageCount() - 1); });
+    command("ZoomOut", "Zoom Out", [this] { ZoomOut(); });
+    command("ZoomIn", "Zoom In", [this] { ZoomIn(); });
+    command("Print", "Print...", [this] { Print(); });
+    command("ExportPdf", "Export to PDF...", [this] { ChooseAndExport(); });
 
     m_pageView = new QLabel;
     m_pageView->setObjectName("PageView");
@@ -71,7 +76,7 @@ void ReportPreview::BuildControls()
     m_scroll->setBackgroundRole(QPalette::Dark);
 
     auto* column = new QVBoxLayout(this);
-    column->addLayout(bar);
+    column->addWidget(bar);
     column->addWidget(m_scroll);
 }
 
@@ -100,9 +105,13 @@ void ReportPreview::ZoomOut()
 
 void ReportPreview::Refresh()
 {
-    // The screen's resolution is 1440 twips over the twips a pixel covers.
-    const double dotsPerInch = 1440.0 / TwipsPerPixel() * Zoom() / 100.0;
-    m_pageView->setPixmap(QPixmap::fromImage(RenderPage(*m_layout, m_page, dotsPerInch)));
+    // The screen's resolution is 1440 twips over the twips a pixel covers; on a screen of more
+    // device pixels than logical ones the page is drawn in device pixels, so it stays sharp.
+    const double ratio = devicePixelRatioF();
+    const double dotsPerInch = 1440.0 / TwipsPerPixel() * Zoom() / 100.0 * ratio;
+    QPixmap page = QPixmap::fromImage(RenderPage(*m_layout, m_page, dotsPerInch));
+    page.setDevicePixelRatio(ratio);
+    m_pageView->setPixmap(page);
     m_pageView->adjustSize();
     m_pageNumber->setText(QString("Page %1 of %2").arg(m_page + 1).arg(m_layout->PageCount()));
 }
@@ -120,8 +129,11 @@ bool ReportPreview::ExportPdf(const QString& path)
 
 void ReportPreview::ChooseAndExport()
 {
-    const QString path = QFileDialog::getSaveFileName(this, "Export to PDF", windowTitle() + ".pdf",
-                                                      "PDF documents (*.pdf)");
+    const ReportDesign& design = m_layout->Design();
+    const QString name = (design.documentName.isEmpty() ? design.caption : design.documentName) +
+                         ' ' + Today().toString(Qt::ISODate) + ".pdf";
+    const QString path =
+        QFileDialog::getSaveFileName(this, "Export to PDF", name, "PDF documents (*.pdf)");
     if (!path.isEmpty())
         ExportPdf(path);
 }

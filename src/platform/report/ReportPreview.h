@@ -4,7 +4,6 @@
 #include <memory>
 
 class QLabel;
-class QPushButton;
 class QScrollArea;
 class ReportLayout;
 

@@ -1,5 +1,7 @@
 #include "platform/ui/Boxes.h"
 
+#include "platform/ui/ScreenRoom.h"
+
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -12,14 +14,33 @@ const QString kBuiltInTitle = QStringLiteral("Tarnwick");
 
 QString g_appTitle;
 
+// A message box never taller than its screen. A text too long for it is shortened in its
+// middle, so that its beginning and its end (where an error report names the procedure and
+// the step) stay.
+class FittingMessageBox : public QMessageBox
+{
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void showEvent(QShowEvent* event) override
+    {
+        QMessageBox::showEvent(event);
+        const int room = ScreenRoom(*this).height();
+        const QString whole = text();
+        for (qsizetype keep = whole.size() / 2; height() > room && keep > 0; keep /= 2)
+            setText(whole.left(keep) + QStringLiteral("\n…\n") + whole.right(keep));
+    }
+};
+
 // The real dialogs, parented to the active window so they stay in front of it.
 class DialogBoxes : public BoxService
 {
 public:
     BoxAnswer ShowMessage(const BoxRequest& request) override
     {
-        QMessageBox box(IconOf(request.icon), request.title, request.prompt, QMessageBox::NoButton,
-                        QApplication::activeWindow());
+        FittingMessageBox box(IconOf(request.icon), request.title, request.prompt,
+                              QMessageBox::NoButton, QApplication::activeWindow());
         if (request.buttons == BoxButtons::YesNo) {
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
             box.setDefaultButton(request.defaultButton == BoxDefault::Second ? QMessageBox::No

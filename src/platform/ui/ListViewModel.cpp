@@ -1,9 +1,8 @@
 #include "platform/ui/ListViewModel.h"
 
 #include "platform/RuntimeError.h"
+#include "platform/conv/TextOrder.h"
 
-#include <QCollator>
-#include <QLocale>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -266,7 +265,7 @@ void ListViewModel::Sort()
         std::stable_sort(m_order.begin(), m_order.end(),
                          [&](int a, int b) { return descending ? less(b, a) : less(a, b); });
     } else {
-        QCollator collator(QLocale{});
+        const QCollator collator = TextCollator();
         // One key per row, so the sort compares bytes instead of collating each pair again.
         std::vector<QCollatorSortKey> keys;
         keys.reserve(m_order.size());

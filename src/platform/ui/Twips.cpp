@@ -37,5 +37,5 @@ void SetTwipsGeometry(QWidget& widget, double left, double top, double width, do
 
 void SetClientSizeTwips(QWidget& window, double width, double height)
 {
-    window.resize(TwipsToPixels(width), TwipsToPixels(height));
+    window.setFixedSize(TwipsToPixels(width), TwipsToPixels(height));
 }

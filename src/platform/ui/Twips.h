@@ -10,5 +10,6 @@ double PixelsToTwips(int pixels);
 
 // Places a control in its parent's client area.
 void SetTwipsGeometry(QWidget& widget, double left, double top, double width, double height);
-// Sizes a window so that its client area is width x height twips.
+// Sizes a window so that its client area is width x height twips, and keeps it so: the window
+// manager offers neither an edge to drag nor a maximise box.
 void SetClientSizeTwips(QWidget& window, double width, double height);

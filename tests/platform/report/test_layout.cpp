@@ -8,6 +8,7 @@
 #include "platform/report/ReportPainter.h"
 
 #include <QDate>
+#include <QRegularExpression>
 #include <limits>
 
 // The text box forms, paging of a banded report over the rows of a real database, and its
@@ -22,6 +23,7 @@ private slots:
     void valuesArePrintedOnOneLineAndNullsEmpty();
     void badBindingsAreRunTimeErrors();
     void exportedPagesHoldTheirRecordsInOrder();
+    void aValueWiderThanItsBoxEndsInAnEllipsisInsideIt();
 };
 
 namespace {
@@ -265,6 +267,29 @@ void TestLayout::exportedPagesHoldTheirRecordsInOrder()
     QVERIFY(!pages[0].contains("Asset 5"));
     QVERIFY(InOrder(pages[2], {"Page 3 of 3", "Asset 9"}));
     QVERIFY_THROWS_EXCEPTION(RuntimeError, ExportPdf(layout, laid.env.root() + "/no/such/x.pdf"));
+}
+
+// Two boxes side by side, each too narrow for the first asset's description: each ends in "…"
+// inside its box, so that the text of the page reads and copies field by field; a value that
+// fits prints whole.
+void TestLayout::aValueWiderThanItsBoxEndsInAnEllipsisInsideIt()
+{
+    ReportDesign design;
+    ReportControl left = Control("Left", {}, "AssetDescription");
+    ReportControl right = Control("Right", {}, "AssetDescription", 1134);
+    left.width = right.width = 1134;
+    design.detail = {"Detail", 300, {left, right}};
+    Laid laid(design);
+    RunSql("insert into Assets (AssetDescription) values ('Northwind Office IT Supply'), ('Pump')");
+    const QString path = laid.env.root() + "/cut.pdf";
+    ExportPdf(laid.Layout(), path);
+    const QStringList lines = PdfText(path).split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 3); // the two records and the page's end
+    QVERIFY2(QRegularExpression(QString::fromUtf8("^Northwind \\S*… +Northwind \\S*…$"))
+                 .match(lines[0].trimmed())
+                 .hasMatch(),
+             qPrintable(lines[0]));
+    QCOMPARE(lines[1].simplified(), QString("Pump Pump"));
 }
 
 QTEST_MAIN(TestLayout)

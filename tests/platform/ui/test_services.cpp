@@ -12,30 +12,13 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <functional>
 #include <tuple>
 
 namespace {
-
-// Runs `act` on the first real dialog of type T that opens, from inside its event loop.
-template <typename T> void WhenShown(std::function<void(T&)> act)
-{
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, act] {
-        for (QWidget* top : QApplication::topLevelWidgets()) {
-            auto* dialog = qobject_cast<T*>(top);
-            if (dialog && dialog->isVisible()) {
-                poll->deleteLater();
-                poll->stop();
-                act(*dialog);
-                return;
-            }
-        }
-    });
-    poll->start(10);
-}
 
 void MoveOver(QWidget& widget, QPointF at = QPointF(2, 2))
 {
@@ -74,8 +57,9 @@ private slots:
             {BoxButtons::YesNo, BoxIcon::None, "Delete All", "Delete All", QMessageBox::No,
              BoxAnswer::No, QMessageBox::NoIcon, BoxDefault::Second, QMessageBox::No},
         };
+        QString text;
         for (const auto& asked : boxes) {
-            QString title, text;
+            QString title;
             QMessageBox::Icon icon = QMessageBox::Question;
             QMessageBox::StandardButtons buttons;
             QMessageBox::StandardButton shownDefault = QMessageBox::NoButton;
@@ -107,6 +91,21 @@ private slots:
             QCOMPARE(MsgBox("Delete?", BoxButtons::YesNo, BoxIcon::None, QString(), defaultButton),
                      answer);
         }
+
+        // A text of any length: the box and its OK button stay on the screen, and the text
+        // keeps its beginning and its end.
+        QRect screen, shown;
+        WhenShown<QMessageBox>([&](QMessageBox& box) {
+            screen = box.screen()->availableGeometry();
+            shown = QRect(box.pos(), box.size());
+            shown |= QRect(box.button(QMessageBox::Ok)->mapToGlobal(QPoint(0, 0)), QSize(1, 1));
+            text = box.text();
+            box.button(QMessageBox::Ok)->click();
+        });
+        MsgBox("Refused: " + QString("words ").repeated(5000) + "at line 104", BoxButtons::OK,
+               BoxIcon::Exclamation);
+        QVERIFY2(shown.height() <= screen.height(), qPrintable(QString::number(shown.height())));
+        QVERIFY(text.startsWith("Refused: words") && text.endsWith("words at line 104"));
 
         // The input box gives what was typed, or nothing when cancelled.
         QString label, title;
