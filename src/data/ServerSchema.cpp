@@ -31,8 +31,8 @@ QString Bracketed(const QString& name)
     return QLatin1Char('[') + name + QLatin1Char(']');
 }
 
-// Text is compared and sorted by its characters' codes, as SQLite compares it, whatever
-// the server's locale.
+// Text compares by its characters' codes, as SQLite compares it, whatever the server's
+// locale; a statement that orders texts names the program's order itself.
 QString ServerType(const Schema::Column& column, const QString& table)
 {
     switch (column.type) {
