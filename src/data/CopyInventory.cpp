@@ -5,7 +5,6 @@
 #include "platform/RuntimeError.h"
 #include "platform/adodb/Connection.h"
 #include "platform/adodb/Recordset.h"
-#include "platform/os/ProgramFolder.h"
 
 #include <QFile>
 
@@ -79,7 +78,7 @@ void CopyInventoryToFile(Connection& from, const QString& path)
 {
     const QString partial = path + QStringLiteral(".part");
     QFile::remove(partial);
-    if (!QFile::copy(ProgramFolder() + QStringLiteral("/dbBlank.mdb"), partial))
+    if (!QFile::copy(TemplatePath(), partial))
         throw RuntimeError(
             "Path/File access error: cannot make " + partial + " from the template database", 75);
     QFile::setPermissions(partial,

@@ -60,6 +60,11 @@ QString WorkingDatabasePath()
     return DataFolder() + QStringLiteral("/dbData.mdb");
 }
 
+QString TemplatePath()
+{
+    return ProgramFolder() + QStringLiteral("/dbBlank.mdb");
+}
+
 QString FileConnectionString(const QString& path)
 {
     return QStringLiteral("provider=microsoft.jet.oledb.4.0;data source=") + path +
@@ -76,5 +81,5 @@ void ProvisionDatabase()
     CreateFolderUnlessPresent(VelquorFolder());
     CreateFolderUnlessPresent(DataFolder());
     if (!FileExists(WorkingDatabasePath()))
-        CopyTemplate(ProgramFolder() + QStringLiteral("/dbBlank.mdb"), WorkingDatabasePath());
+        CopyTemplate(TemplatePath(), WorkingDatabasePath());
 }

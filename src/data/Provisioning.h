@@ -6,6 +6,8 @@
 QString DataFolder();
 // <data folder>/Velquor/Tarnwick/dbData.mdb
 QString WorkingDatabasePath();
+// <program folder>/dbBlank.mdb: the empty inventory that every new one is made from.
+QString TemplatePath();
 // "provider=microsoft.jet.oledb.4.0;data source=<path>;JET OLEDB:Database Password="
 QString FileConnectionString(const QString& path);
 // The connection string of the working database.

@@ -1,8 +1,8 @@
 #include "data/TemplateSchema.h"
 
+#include "data/Provisioning.h"
 #include "platform/RuntimeError.h"
 #include "platform/adodb/Statement.h"
-#include "platform/os/ProgramFolder.h"
 
 #include <QFileInfo>
 
@@ -21,7 +21,7 @@ struct TemplateFile
 
 TemplateSchema ReadTemplateSchema()
 {
-    const QString path = ProgramFolder() + QStringLiteral("/dbBlank.mdb");
+    const QString path = TemplatePath();
     if (!QFileInfo(path).isFile())
         throw RuntimeError("File not found: the template database " + path, 53);
     TemplateFile file;
