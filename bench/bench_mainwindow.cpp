@@ -1,12 +1,17 @@
 // How long the main window takes to fill its asset list from a large database and to sort
-// it by a clicked column, against reading the same joined rows straight from SQLite.
+// it by a clicked column, against reading the same joined rows straight from SQLite; and how
+// long a keystroke in the find field takes, against one pass over the list's cells.
 #include "BenchSupport.h"
 #include "data/Globals.h"
+#include "mainwindow/FindField.h"
 #include "mainwindow/Form1.h"
+#include "mainwindow/MainMenu.h"
 #include "platform/ui/ListView.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
+#include <QLineEdit>
+#include <QTest>
 #include <cstdio>
 #include <sqlite3.h>
 #include <sys/resource.h>
@@ -63,5 +68,35 @@ int main(int argc, char* argv[])
     const double sortedFill = Best(2, [&] { form.ListData(); });
     Print("fill while sorted by date", sortedFill, floor);
     QCoreApplication::processEvents();
+
+    // Find as you type: each keystroke filters the list and the view shows the result.
+    const QAbstractItemModel& model = *list.model();
+    size_t characters = 0;
+    const double pass = Best(3, [&] {
+        for (int row = 0; row < model.rowCount(); ++row)
+            for (int column = 0; column < model.columnCount(); ++column)
+                characters += model.index(row, column).data().toString().size();
+    });
+    std::printf("\nfind floor (one pass over the list's %d cells, %zu characters) %.1f ms\n",
+                model.rowCount() * model.columnCount(), characters / 3, pass * 1000);
+    QLineEdit& field = *form.Menu->Find->Edit();
+    double first = 0, slowest = 0;
+    const QString typed = "dell 5440";
+    for (qsizetype n = 0; n < typed.size(); ++n) {
+        const double keystroke = Best(1, [&] {
+            QTest::keyClick(&field, typed[n].toLatin1());
+            QCoreApplication::processEvents();
+        });
+        (n == 0 ? first : slowest) = std::max(n == 0 ? first : slowest, keystroke);
+    }
+    std::printf("\"%s\" shows %d of %d rows\n", qPrintable(typed), list.ItemCount(),
+                list.TotalCount());
+    Print("first keystroke (folds every row)", first, pass);
+    Print("slowest later keystroke", slowest, pass);
+    const double clear = Best(1, [&] {
+        QTest::keyClick(&field, Qt::Key_Escape);
+        QCoreApplication::processEvents();
+    });
+    Print("Escape (every row again)", clear, pass);
     return 0;
 }

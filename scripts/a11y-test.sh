@@ -2,7 +2,7 @@
 # Starts the built program as a desktop with a screen reader runs it: on a virtual screen,
 # with a session bus whose accessibility bus is switched on (as an assistive technology
 # switches it on), and checks that the program registers there and shows its main window with
-# the asset list and the seven buttons, each under its caption.
+# the menu bar, the asset list and the seven buttons, each under its caption.
 # Usage: scripts/a11y-test.sh <build directory>   (needs xvfb-run, dbus-run-session, gdbus,
 # at-spi2-core)
 set -euo pipefail
@@ -56,12 +56,23 @@ done
 [[ -n $app ]] || fail "the program did not appear on the accessibility bus"
 [[ $(name "$window") == Tarnwick ]] || fail "no main window named Tarnwick"
 
-shown=$(children "$window" | while read -r child; do name "$child"; done | sort)
-expected=$(printf '%s\n' "Asset list" "Add New Record" "Edit Selected Record" \
-    "Delete Selected Record" "Load Sample/Example Data" "Help" "Delete All Records" \
-    "Create/Print Report" | sort)
-if [[ $shown != "$expected" ]]; then
-    fail "the main window's controls on the accessibility bus differ:" \
-        "$(diff <(echo "$expected") <(echo "$shown"))"
-fi
-echo "the program, its main window and its $(echo "$shown" | wc -l) controls are on the accessibility bus"
+# The menu bar with its menus and the find field, and under it the designed client area with
+# the asset list and the seven buttons.
+# Prints the names of the children of the accessible $1, sorted.
+names() { children "$1" | while read -r child; do name "$child"; done | sort; }
+# Prints "peer path" of the child of $1 named $2.
+child() { children "$1" | while read -r c; do [[ $(name "$c") == "$2" ]] && echo "$c"; done | head -1; }
+check() {
+    local shown expected
+    shown=$(names "$1")
+    expected=$(printf '%s\n' "${@:3}" | sort)
+    [[ $shown == "$expected" ]] ||
+        fail "$2 on the accessibility bus differ:" "$(diff <(echo "$expected") <(echo "$shown"))"
+}
+check "$window" "the main window's parts" "Menu bar" "Search" "Assets"
+check "$(child "$window" "Menu bar")" "the menu bar's entries" File Edit View Help
+check "$(child "$window" Search)" "the search's parts" Find "Rows shown"
+check "$(child "$window" Assets)" "the main window's controls" "Asset list" "Add New Record" \
+    "Edit Selected Record" "Delete Selected Record" "Load Sample/Example Data" "Help" \
+    "Delete All Records" "Create/Print Report"
+echo "the program, its main window, its menu bar and its controls are on the accessibility bus"

@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${FUZZ_SECONDS:-60}
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNWICK_FUZZ=ON
-targets=(fuzz_conv fuzz_dialect)
+targets=(fuzz_conv fuzz_dialect fuzz_csv)
 cmake --build build-fuzz -j"$(nproc)" --target "${targets[@]}"
 for target in "${targets[@]}"; do
     corpus=$(mktemp -d)

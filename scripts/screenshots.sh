@@ -36,12 +36,19 @@ shot() {
 }
 
 # Clicks at design place ($2, $3) in twips inside window $1, at $tenths tenths of full scale
-# (the shell counts in whole numbers only).
+# (the shell counts in whole numbers only); $4 pixels lower where a menu bar stands over the
+# design's client area.
 click() {
     local x y
-    x=$(($2 * tenths / 150)) y=$(($3 * tenths / 150))
+    x=$(($2 * tenths / 150)) y=$(($3 * tenths / 150 + ${4:-0}))
     xdotool mousemove --window "$1" "$x" "$y" click 1
     sleep 0.3
+}
+
+# Types $2 into window $1 and waits for it to paint.
+type_into() {
+    xdotool type --window "$1" --delay 20 "$2"
+    sleep 0.5
 }
 
 for tenths in 10 15 20; do
@@ -53,9 +60,12 @@ for tenths in 10 15 20; do
     pid=$!
     main=$(window Tarnwick)
     shot "$main" "main-empty-$dpi"
+    # The menu bar's height: what the window has beyond the design's 482 pixels of client area.
+    eval "$(xdotool getwindowgeometry --shell "$main")"
+    bar=$((HEIGHT - 482 * tenths / 10))
 
     # Load Sample/Example Data, then Yes to its question and OK to what follows.
-    click "$main" 2040 6380
+    click "$main" 2040 6380 "$bar"
     for _ in 1 2; do
         sleep 0.7
         xdotool key Return
@@ -72,9 +82,41 @@ for tenths in 10 15 20; do
         insert into Depreciation (AssetID,DepreciationDate,DepreciationAmount)
         values (1,'2025-12-31',32),(1,'2026-06-30',32);"
 
+    # Maintenance due on two of the assets, one of them overdue; then a find, and the due view.
+    sqlite3 "$XDG_DATA_HOME/Velquor/Tarnwick/dbData.mdb" "
+        update Assets set NextSchedMaint=date('now','-5 days') where AssetID=1;
+        update Assets set NextSchedMaint=date('now','+12 days') where AssetID=2;
+        update Assets set NextSchedMaint=date('now','+90 days') where AssetID=3;"
+    xdotool key --window "$main" F5
+    xdotool key --window "$main" ctrl+f
+    type_into "$main" "printer"
+    shot "$main" "main-find-$dpi"
+    xdotool key --window "$main" Escape ctrl+d
+    sleep 0.5
+    shot "$main" "main-due-$dpi"
+    xdotool key --window "$main" ctrl+d
+
+    # An import of a file with problems: the summary before anything is written.
+    printf '%s\r\n' "Description,Purchase Price,Date Acquired,Vendor Name,Colour" \
+        "Desk,120.50,2026-01-15,Simmons Supplies,oak" "Chair,twelve,2026-01-15,Simmons Supplies," \
+        "Lamp,25,31/02/2026,New Lamps Ltd,red" ",8,2026-02-01,,blue" >"$HOME/assets.csv"
+    xdotool key --window "$main" ctrl+i
+    sleep 1
+    # The file dialog opens in the home folder; its name field is cleared of any key that
+    # came through with the shortcut.
+    files=$(window "Import Assets")
+    xdotool windowfocus --sync "$files" key ctrl+a BackSpace
+    type_into "$files" "assets.csv"
+    xdotool key Return
+    sleep 1
+    summary=$(window "Import Assets")
+    shot "$summary" "import-summary-$dpi"
+    xdotool windowfocus --sync "$summary" key Escape
+    sleep 0.5
+
     # The first asset in the editor: its row, then Edit Selected Record; each page of it.
-    click "$main" 3000 500
-    click "$main" 6000 5870
+    click "$main" 3000 500 "$bar"
+    click "$main" 6000 5870 "$bar"
     editor=$(window "Edit Data")
     shot "$editor" "editor-$dpi"
     click "$editor" 2100 4560
@@ -98,7 +140,7 @@ for tenths in 10 15 20; do
     click "$editor" 6000 8445 # Cancel
 
     # Create/Print Report.
-    click "$main" 9960 5870
+    click "$main" 9960 5870 "$bar"
     preview=$(xdotool search --onlyvisible --name "." | while read -r id; do
         [[ $id != "$main" ]] && echo "$id"
     done | tail -1)

@@ -61,7 +61,8 @@ check_normal() {
     local x y w h l r t b
     read -r x y w h l r t b _ <<<"$(settle)"
     [[ $(cut -d' ' -f2 "$log") == 0 ]] || fail "$1: the window is not in its normal state"
-    [[ "$w $h" == "800 482" ]] || fail "$1: the window is ${w}x$h, not the designed 800x482"
+    [[ "${w}x$h" == "$(field design)" ]] ||
+        fail "$1: the window is ${w}x$h, not the designed $(field design)"
     [[ $(field list) == "$design_list" && $(field help) == "$design_help" ]] ||
         fail "$1: the layout is not the design's: $(cat "$log")"
     if ! centred $((x - l)) $((w + l + r)) "$screen_w" || ! centred $((y - t)) $((h + t + b)) "$screen_h"; then
@@ -92,7 +93,7 @@ for size in "1000 600" "500 300"; do
     xdotool windowsize "$wid" $size
     settle >/dev/null
     read -r _ _ w h < <(client)
-    [[ "$w $h" == "800 482" ]] || fail "resized to $size, the window stays ${w}x$h"
+    [[ "${w}x$h" == "$(field design)" ]] || fail "resized to $size, the window stays ${w}x$h"
 done
 echo "opened centred; 50 maximise and restore cycles each ended at the designed size," \
     "centred, with the designed layout; resizes were undone"

@@ -2,6 +2,7 @@
 #include "mainwindow/Form1.h"
 
 #include "common/Window.h"
+#include "mainwindow/MainMenu.h"
 #include "platform/ui/ListView.h"
 #include "platform/ui/WindowFrame.h"
 
@@ -30,7 +31,8 @@ constexpr ButtonDesign kButtons[] = {
 } // namespace
 
 // Builds the window as designed: white, Arial 9 pt bold, the list on top and the seven
-// buttons under it; a fixed border with minimise and maximise boxes.
+// buttons under it; a fixed border with minimise and maximise boxes. The menu bar stands over
+// the designed client area, and the window is taller by its height.
 Form1::Form1(QWidget* parent) : QWidget(parent)
 {
     setObjectName("Form1");
@@ -42,7 +44,10 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
     setPalette(background);
     setAutoFillBackground(true);
 
-    ListView1 = new ListView(this);
+    ClientArea = new QWidget(this);
+    ClientArea->setObjectName("ClientArea");
+    ClientArea->setAccessibleName("Assets");
+    ListView1 = new ListView(ClientArea);
     ListView1->setObjectName("ListView1");
     ListView1->setAccessibleName("Asset list");
     ListView1->setFont(ArialFont(9, true));
@@ -51,7 +56,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
     QWidget* previous = ListView1;
     QList<QWidget*> buttons;
     for (const ButtonDesign& design : kButtons) {
-        auto* button = new QPushButton(design.caption, this);
+        auto* button = new QPushButton(design.caption, ClientArea);
         button->setObjectName(QStringLiteral("PushButton%1").arg(design.number));
         button->setAccessibleName(design.caption);
         button->setFont(captionFont);
@@ -60,6 +65,8 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
         previous = button;
         buttons.append(button);
     }
+
+    Menu = new MainMenu(*this);
 
     Pointer = new PointerRule(*this);
     Pointer->AddButtons(buttons);

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 class ListView;
+class MainMenu;
 class QPushButton;
 class WindowFrame;
 
@@ -46,6 +47,10 @@ public:
     // The column-click sort of the list (column 0-based).
     void ListView1_ColumnClick(int column);
 
+    // The menu bar, and under it the design's client area with the list and the buttons;
+    // their places are relative to that area.
+    MainMenu* Menu = nullptr;
+    QWidget* ClientArea = nullptr;
     ListView* ListView1 = nullptr;
     // PushButton[n] is the design's PushButtonn (index 0 unused).
     QPushButton* PushButton[8] = {};
@@ -68,9 +73,11 @@ private:
 
     // The design places of the list and the buttons.
     void DesignLayout();
-    // The window's size in the normal state: the designed client area and whatever stands
-    // above it (the window's contents margins, which a menu bar over the design takes).
+    // The window's size in the normal state: the designed client area under the menu bar.
     QSize DesignSize() const;
+    int MenuBarHeight() const;
+    // The bar along the top and the client area under it, over the whole window.
+    void PlaceBarAndClientArea();
     // The layouts of the maximised window and of its return to the normal size.
     void StretchedLayout();
     void RestoredLayout();
@@ -82,7 +89,7 @@ private:
     // The window state as the original windows number it: 0 normal, 1 minimised, 2 maximised.
     int WindowStateNumber() const;
     void SetWindowStateNumber(int state);
-    // The 19 columns with their captions and sort kinds.
+    // The 19 columns with their captions, sort kinds and the due maintenance marks.
     void AddColumns();
 
     bool m_endRequested = false;

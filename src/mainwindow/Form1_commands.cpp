@@ -6,6 +6,7 @@
 #include "data/AllOrNothing.h"
 #include "data/SqlLiterals.h"
 #include "editor/Form4.h"
+#include "mainwindow/NewAsset.h"
 #include "platform/ui/Boxes.h"
 #include "platform/ui/ListView.h"
 #include "platform/ui/Modal.h"
@@ -47,12 +48,22 @@ int SelectedRow(const ListView& list)
 
 } // namespace
 
-// Add New Record: opens the editor empty, then rebuilds the list.
+// Add New Record: opens the editor empty, then rebuilds the list and selects the asset the
+// editor added, so that its histories can be added at once.
 void Form1::PushButton2_Click()
 {
     ErrorTrap trap("in Tarnwick2021/08/31.Form1.PushButton2_Click ");
+    // Our own steps carry numbers after the design's, which keep theirs.
+    QString newestBefore;
+    trap(110, [&] { newestBefore = NewestAssetKey(); });
     OpenEditor(trap, 100, true, "", "Add New Asset");
     trap(108, [&] { ListData(); });
+    trap(112, [&] {
+        // Keys only grow: a larger one is the asset the editor added.
+        const QString newest = NewestAssetKey();
+        if (newest.toLongLong() > newestBefore.toLongLong())
+            ShowAsset(*ListView1, newest);
+    });
 }
 
 // Edit Selected Record: opens the editor on the selected asset, rebuilds the list and

@@ -1,7 +1,10 @@
 // The main window's layout: the design places, the stretched layout of the maximised
-// window and the restored layout of its return to the normal size. All in twips.
+// window and the restored layout of its return to the normal size. All in twips, inside the
+// client area under the menu bar.
 #include "mainwindow/Form1.h"
 
+#include "mainwindow/FindField.h"
+#include "mainwindow/MainMenu.h"
 #include "platform/RuntimeError.h"
 #include "platform/ui/ListView.h"
 #include "platform/ui/Twips.h"
@@ -68,9 +71,12 @@ void PlaceButtonRows(QPushButton* const (&button)[8], float left, float top)
 
 QSize Form1::DesignSize() const
 {
-    const QMargins above = contentsMargins();
-    return QSize(TwipsToPixels(kClientWidth) + above.left() + above.right(),
-                 TwipsToPixels(kClientHeight) + above.top() + above.bottom());
+    return QSize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight) + MenuBarHeight());
+}
+
+int Form1::MenuBarHeight() const
+{
+    return Menu->sizeHint().height();
 }
 
 // The places of the design table. The border is fixed: the window manager cannot make the
@@ -79,6 +85,7 @@ void Form1::DesignLayout()
 {
     setMinimumSize(DesignSize());
     resize(DesignSize());
+    PlaceBarAndClientArea();
     SetTwipsGeometry(*ListView1, 120, 120, 11760, 5475);
     const Place places[8] = {{},
                              {4080, 5670, 3840, 405},
@@ -135,6 +142,7 @@ void Form1::changeEvent(QEvent* event)
 void Form1::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
+    PlaceBarAndClientArea();
     Form_Resize();
     if (WindowStateNumber() == 0 && size() != DesignSize() && isVisible())
         QMetaObject::invokeMethod(this, &Form1::KeepDesignSize, Qt::QueuedConnection);
@@ -170,6 +178,17 @@ void Form1::FrameChanged()
         CentreOnScreen();
 }
 
+void Form1::PlaceBarAndClientArea()
+{
+    const int bar = MenuBarHeight();
+    const int find = std::min(Menu->Find->sizeHint().width(), width() / 2);
+    // The bar runs the whole width; the find field lies over its right end.
+    Menu->setGeometry(0, 0, width(), bar);
+    Menu->Find->setGeometry(width() - find, 0, find, bar);
+    Menu->Find->raise();
+    ClientArea->setGeometry(0, bar, width(), std::max(0, height() - bar));
+}
+
 // Maximised: the stretched layout; back to normal after a stretched layout (or a start in
 // another state): the restored layout, centred. Otherwise nothing moves.
 void Form1::Form_Resize()
@@ -188,7 +207,8 @@ void Form1::StretchedLayout()
 {
     const QSize outer = size().grownBy(m_frame->Margins());
     const float windowWidth = float(PixelsToTwips(outer.width()));
-    const float windowHeight = float(PixelsToTwips(outer.height()));
+    // The window's height as the rule reads it is that of the window without the menu bar.
+    const float windowHeight = float(PixelsToTwips(outer.height() - MenuBarHeight()));
     QPushButton& first = *PushButton[2];
     const float listWidth = std::max(0.0f, windowWidth - 330);
     const float listHeight = std::max(0.0f, windowHeight - 2 * HeightOf(first) - 315 - 120 - 465);
@@ -245,8 +265,9 @@ void Form1::LogLayout() const
     QSaveFile log(path);
     if (!log.open(QIODevice::WriteOnly))
         return;
-    QTextStream(&log) << "state " << WindowStateNumber() << " window " << place(geometry())
-                      << " list " << place(ListView1->geometry()) << " help "
+    QTextStream(&log) << "state " << WindowStateNumber() << " design " << DesignSize().width()
+                      << "x" << DesignSize().height() << " window " << place(geometry()) << " list "
+                      << place(ListView1->geometry()) << " help "
                       << place(PushButton[6]->geometry()) << " first "
                       << place(PushButton[2]->geometry()) << "\n";
     log.commit();

@@ -2,8 +2,8 @@
 #include "mainwindow/Form1.h"
 
 #include "common/ErrorTrap.h"
+#include "data/AssetColumns.h"
 #include "data/Globals.h"
-#include "mainwindow/AssetColumns.h"
 #include "platform/adodb/Recordset.h"
 #include "platform/conv/Conv.h"
 #include "platform/ui/ListView.h"
@@ -23,11 +23,8 @@ std::optional<double> SortValueOf(const Variant& value)
         return value.doubleValue();
     case Variant::Type::Currency:
         return value.currencyValue().ToDouble();
-    case Variant::Type::Date: {
-        // Days and the fraction of the day, so a stored time orders within its date.
-        const QDateTime at = value.dateValue();
-        return double(at.date().toJulianDay()) + at.time().msecsSinceStartOfDay() / 86400000.0;
-    }
+    case Variant::Type::Date:
+        return ListView::DateSortValue(value.dateValue());
     default:
         return std::nullopt;
     }
@@ -109,7 +106,7 @@ void Form1::ListData()
         trap(106 + 2 * column, [&] {
             const Variant value = records.Fields(positions[column]).Value;
             cell.text = TextOf(value);
-            if (kAssetColumns[column].kind == ListView::SortKind::Value)
+            if (SortsByValue(kAssetColumns[column].value))
                 cell.sortValue = SortValueOf(value);
         });
         return cell;

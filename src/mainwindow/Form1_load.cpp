@@ -6,9 +6,10 @@
 #include "common/ProgramIcon.h"
 #include "common/Settings.h"
 #include "common/Window.h"
+#include "data/AssetColumns.h"
 #include "data/Globals.h"
 #include "data/Provisioning.h"
-#include "mainwindow/AssetColumns.h"
+#include "mainwindow/DueMaintenance.h"
 #include "platform/conv/Conv.h"
 #include "platform/ui/ListView.h"
 
@@ -73,8 +74,11 @@ void Form1::AddColumns()
 {
     for (int column = 0; column < int(kAssetColumns.size()); ++column) {
         ListView1->AddColumn(kAssetColumns[column].caption);
-        ListView1->SetColumnSortKind(column, kAssetColumns[column].kind);
+        ListView1->SetColumnSortKind(column, SortsByValue(kAssetColumns[column].value)
+                                                 ? ListView::SortKind::Value
+                                                 : ListView::SortKind::Text);
     }
+    MarkDueMaintenance(*ListView1);
 }
 
 // Saves the column widths and the window state, then closes and releases the connection.

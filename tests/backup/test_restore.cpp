@@ -26,15 +26,6 @@ namespace {
 
 const QDateTime kNow(TestEnvironment::pinnedToday(), QTime(9, 14, 3));
 
-// The file dialog as the user leaves it with `path` chosen.
-void ChooseFile(QWidget& window, const QString& path)
-{
-    auto* files = qobject_cast<QFileDialog*>(&window);
-    QVERIFY(files);
-    files->selectFile(path);
-    static_cast<QDialog*>(files)->done(QDialog::Accepted);
-}
-
 // The Restore window as `act` leaves it; a file dialog it opens chooses `otherFile`.
 void Restore(Form1& form, const std::function<void(RestoreDialog&)>& act,
              const QString& otherFile = QString())
@@ -64,8 +55,8 @@ void TestRestore::restoringUndoesADelete()
     QFETCH(QString, command);
     QFETCH(bool, ownFile);
     TestEnvironment env;
-    // The day's first backup, made at start, is older than the one before the delete.
-    SetNowForTesting(kNow.addSecs(-3600));
+    // The day's first start backs up a minute before the command, whatever the real time.
+    SetNowForTesting(kNow.addSecs(-60));
     auto form = StartMainWindow();
     SetNowForTesting(kNow);
     const LookupIds ids = AddLookupRows();

@@ -6,6 +6,7 @@
 #include "platform/ui/Modal.h"
 #include "support/TestSupport.h"
 
+#include <QFileDialog>
 #include <QPushButton>
 #include <QTest>
 #include <functional>
@@ -55,6 +56,15 @@ inline QString CommandLocation(const char* procedure, int step)
     return QStringLiteral("in Tarnwick2021/08/31.Form1.%1 at line %2")
         .arg(QLatin1String(procedure))
         .arg(step);
+}
+
+// The file dialog as the user leaves it with `path` chosen.
+inline void ChooseFile(QWidget& window, const QString& path)
+{
+    auto* files = qobject_cast<QFileDialog*>(&window);
+    QVERIFY(files);
+    files->selectFile(path);
+    static_cast<QDialog*>(files)->done(QDialog::Accepted);
 }
 
 // Counts the modal windows shown while it lives, letting `act` drive each one.

@@ -1,6 +1,6 @@
 #include "common/Settings.h"
+#include "data/AssetColumns.h"
 #include "editor/EditorFixture.h"
-#include "mainwindow/AssetColumns.h"
 #include "mainwindow/MainWindowFixture.h"
 #include "platform/conv/Conv.h"
 #include "records/Form2.h"

@@ -1,6 +1,7 @@
 #include "mainwindow/MainWindowFixture.h"
 
 #include "common/Settings.h"
+#include "mainwindow/MainMenu.h"
 #include "platform/ui/Twips.h"
 
 #include <QFile>
@@ -136,20 +137,27 @@ private slots:
         QCOMPARE(form->pos(), at);
         QCOMPARE(TwipsOf(*form->ListView1), design);
         // The border is fixed: a larger size is undone, a smaller one refused.
+        const QSize designSize(800, 482 + form->Menu->height());
         for (const QSize size : {QSize(1000, 600), QSize(400, 300)}) {
             form->resize(size);
-            QTRY_COMPARE(form->size(), QSize(800, 482));
+            QTRY_COMPARE(form->size(), designSize);
         }
 
+        // The rule lays out the area under the menu bar: the window less the bar's height.
+        const int bar = int(PixelsToTwips(form->Menu->height()));
+        QCOMPARE(form->ClientArea->geometry(),
+                 QRect(0, form->Menu->height(), TwipsToPixels(12000), TwipsToPixels(7230)));
         show(&QWidget::showMaximized);
         QVERIFY(form->m_WasMaximized);
         QVERIFY(form->windowState() & Qt::WindowMaximized);
-        QTRY_COMPARE(TwipsOf(*form->ListView1), Snapped(120, 120, 18870, 9810));
-        QCOMPARE(TwipsOf(*form->PushButton[2]).topLeft(), Snapped(3360, 10035, 0, 0).topLeft());
-        QCOMPARE(TwipsOf(*form->PushButton[4]).topLeft(), Snapped(3360, 10545, 0, 0).topLeft());
+        QTRY_COMPARE(TwipsOf(*form->ListView1), Snapped(120, 120, 18870, 9810 - bar));
+        QCOMPARE(TwipsOf(*form->PushButton[2]).topLeft(),
+                 Snapped(3360, 10035 - bar, 0, 0).topLeft());
+        QCOMPARE(TwipsOf(*form->PushButton[4]).topLeft(),
+                 Snapped(3360, 10545 - bar, 0, 0).topLeft());
         QVERIFY(HelpStandsClear(*form));
         show(&QWidget::showNormal);
-        QCOMPARE(form->size(), QSize(800, 482));
+        QCOMPARE(form->size(), designSize);
         QCOMPARE(TwipsOf(*form->ListView1), design);
         QVERIFY(HelpStandsClear(*form));
         // Moved, minimised and restored: centred again.

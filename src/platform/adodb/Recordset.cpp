@@ -76,6 +76,16 @@ int Recordset::RecordCount() const
     return m_rows ? m_rows->RowCount() : -1;
 }
 
+void Recordset::SetAbsolutePosition(int position)
+{
+    if (!m_rows)
+        NotAllowed("Operation is not allowed when the object is closed.", 3704);
+    if (position < 1 || position > m_rows->RowCount())
+        NotAllowed(QStringLiteral("Invalid property value: no record at position %1").arg(position),
+                   380);
+    m_position = position - 1;
+}
+
 Field Recordset::Fields(const QString& name) const
 {
     if (!m_rows)

@@ -41,6 +41,8 @@ public:
     void MoveFirst();
     void MoveNext();
     int RecordCount() const;
+    // Moves to the row at `position`, 1-based.
+    void SetAbsolutePosition(int position);
 
     // The named field of the current row. A name the row does not have, a closed recordset,
     // a position past either end and an amount beyond the currency range are run-time errors

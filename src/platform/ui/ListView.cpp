@@ -50,6 +50,7 @@ ListView::ListView(QWidget* parent) : QTreeView(parent), m_model(new ListViewMod
     header()->setSectionsClickable(true);
     header()->setSortIndicatorShown(false);
     connect(header(), &QHeaderView::sectionClicked, this, &ListView::ColumnClick);
+    connect(m_model, &ListViewModel::ShownChanged, this, &ListView::ShownChanged);
 }
 
 ListView::~ListView() = default;
@@ -109,14 +110,41 @@ void ListView::SetSortValue(int row, int column, double value)
     m_model->SetSortValue(row, column, value);
 }
 
+double ListView::DateSortValue(const QDateTime& at)
+{
+    return double(at.date().toJulianDay()) + at.time().msecsSinceStartOfDay() / 86400000.0;
+}
+
 int ListView::ItemCount() const
 {
     return m_model->RowCount();
 }
 
+int ListView::TotalCount() const
+{
+    return m_model->TotalCount();
+}
+
 QString ListView::ItemText(int row) const
 {
     return m_model->Cell(row, 0);
+}
+
+int ListView::FindItem(const QString& text) const
+{
+    for (int row = 0; row < m_model->RowCount(); ++row)
+        if (m_model->Cell(row, 0) == text)
+            return row;
+    return -1;
+}
+
+void ListView::EnsureVisible(int row)
+{
+    m_model->Settle();
+    const QModelIndex index = m_model->index(row, 0);
+    if (!index.isValid())
+        throw RuntimeError(QStringLiteral("Index out of bounds"), 35600);
+    scrollTo(index);
 }
 
 QString ListView::SubItemText(int row, int subItem) const
@@ -183,4 +211,37 @@ int ListView::SortOrder() const
 void ListView::SetSortOrder(int order)
 {
     m_model->SetSortOrder(order);
+}
+
+QString ListView::FindText() const
+{
+    return m_model->FindText();
+}
+
+void ListView::SetFindText(const QString& text)
+{
+    m_model->SetFindText(text);
+}
+
+std::optional<ListView::ValueCeiling> ListView::Ceiling() const
+{
+    return m_model->ValueCeiling();
+}
+
+void ListView::SetCeiling(const std::optional<ValueCeiling>& ceiling)
+{
+    m_model->SetValueCeiling(ceiling);
+}
+
+bool ListView::Filtered() const
+{
+    return m_model->Filtered();
+}
+
+void ListView::SetCellMark(int column, std::function<QString(double value)> rule)
+{
+    m_model->SetCellMark(column, std::move(rule));
+    // A sign as high as the text, so that a marked row is no taller than the others.
+    const int side = fontMetrics().height();
+    setIconSize(QSize(side, side));
 }

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "platform/ui/ListFilter.h"
+
+#include <QDateTime>
 #include <QString>
 #include <QTreeView>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -15,6 +19,11 @@ class ListViewModel;
 // (0 ascending, 1 descending), and stays in force for rows added later. Columns sort by
 // their kind: text by the locale's collation, numbers and dates by the value given with
 // the cell (empty cells first when ascending).
+//
+// A find shows only the rows whose cells hold every word of its text (without regard to
+// case or accents), and a value ceiling only those whose value in its column is at most
+// the ceiling. Both stay in force through Clear and for rows added later; rows are counted
+// and numbered as they are shown, and a selected row that they hide is dropped.
 class ListView : public QTreeView
 {
     Q_OBJECT
@@ -39,8 +48,17 @@ public:
     void SetSubItem(int row, int subItem, const QString& text);
     // The value a Value column sorts by; a cell without one is empty and sorts first.
     void SetSortValue(int row, int column, double value);
+    // What a date sorts by: its day and the fraction of the day, so a stored time orders
+    // within its date.
+    static double DateSortValue(const QDateTime& at);
     int ItemCount() const;
+    // Every row, shown or not.
+    int TotalCount() const;
     QString ItemText(int row) const;
+    // The first shown row whose item text is `text`; -1 when none.
+    int FindItem(const QString& text) const;
+    // Scrolls the row into view.
+    void EnsureVisible(int row);
     QString SubItemText(int row, int subItem) const;
 
     // Many rows at once: rows added between BeginUpdate and EndUpdate are sorted once, at
@@ -60,9 +78,23 @@ public:
     int SortOrder() const;
     void SetSortOrder(int order);
 
+    // Find and value ceiling; an empty text and no ceiling show every row.
+    QString FindText() const;
+    void SetFindText(const QString& text);
+    using ValueCeiling = ListFilter::Ceiling;
+    std::optional<ValueCeiling> Ceiling() const;
+    void SetCeiling(const std::optional<ValueCeiling>& ceiling);
+    bool Filtered() const;
+
+    // Marks cells of a Value column with a warning sign and a tooltip: `rule` gives the
+    // tooltip for a cell's value, or empty text for a cell without a mark.
+    void SetCellMark(int column, std::function<QString(double value)> rule);
+
 signals:
     // The header of a column was clicked; column is 0-based.
     void ColumnClick(int column);
+    // The rows shown, their number, the find text or the ceiling may have changed.
+    void ShownChanged();
 
 private:
     ListViewModel* m_model;

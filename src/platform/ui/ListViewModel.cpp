@@ -3,6 +3,10 @@
 #include "platform/RuntimeError.h"
 #include "platform/conv/TextOrder.h"
 
+#include <QApplication>
+#include <QCollator>
+#include <QIcon>
+#include <QStyle>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -30,10 +34,21 @@ int ListViewModel::columnCount(const QModelIndex& parent) const
 
 QVariant ListViewModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || index.row() >= m_announced ||
-        (role != Qt::DisplayRole && role != Qt::ToolTipRole))
+    if (!index.isValid() || index.row() >= m_announced)
         return QVariant();
-    return m_cells[static_cast<size_t>(m_order[index.row()]) * ColumnCount() + index.column()];
+    const int added = Shown()[index.row()];
+    const int column = index.column();
+    if ((role == Qt::DecorationRole || role == Qt::ToolTipRole) && m_marks[column]) {
+        const double value = ValueOf(added, column);
+        const QString mark = std::isnan(value) ? QString() : m_marks[column](value);
+        if (!mark.isEmpty())
+            return role == Qt::ToolTipRole ? QVariant(mark)
+                                           : QVariant(QApplication::style()->standardIcon(
+                                                 QStyle::SP_MessageBoxWarning));
+    }
+    if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
+        return QVariant();
+    return m_cells[static_cast<size_t>(added) * ColumnCount() + column];
 }
 
 QVariant ListViewModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -67,6 +82,8 @@ void ListViewModel::AddColumn(const QString& caption)
     m_kinds.push_back(SortKind::Text);
     m_widths.emplace_back();
     m_values.emplace_back();
+    m_marks.emplace_back();
+    m_filter.ForgetFrom(0);
     endInsertColumns();
 }
 
@@ -95,42 +112,59 @@ void ListViewModel::Clear()
     beginResetModel();
     m_cells.clear();
     m_order.clear();
+    m_shown.clear();
+    m_filter.ForgetFrom(0);
+    m_filtering = m_filter.Active();
     for (std::vector<double>& values : m_values)
         values.clear();
     m_announced = 0;
     m_unsorted = false;
+    m_refilter = false;
     endResetModel();
+    emit ShownChanged();
 }
 
 int ListViewModel::AddRow(const QString& text)
 {
     const int added = static_cast<int>(m_order.size());
+    const int row = RowCount();
     // Outside an update the view learns of each row at once; inside one, of all at the end.
-    const bool announce = m_updating == 0 && m_announced == added;
+    const bool announce = m_updating == 0 && m_announced == row;
     if (announce)
-        beginInsertRows(QModelIndex(), added, added);
+        beginInsertRows(QModelIndex(), row, row);
     m_cells.resize(m_cells.size() + ColumnCount());
     m_order.push_back(added);
+    // Shown until the filter looks at it, so that its cells can be filled.
+    if (m_filtering) {
+        m_shown.push_back(added);
+        m_refilter = true;
+    }
     if (ColumnCount() > 0)
         m_cells[static_cast<size_t>(added) * ColumnCount()] = text;
     if (announce) {
-        m_announced = added + 1;
+        m_announced = row + 1;
         endInsertRows();
     }
     MarkUnsorted();
-    return added;
+    return row;
 }
 
 void ListViewModel::SetCell(int row, int column, const QString& text)
 {
     CheckColumn(column);
-    m_cells[static_cast<size_t>(StorageRow(row)) * ColumnCount() + column] = text;
+    const int added = StorageRow(row);
+    m_cells[static_cast<size_t>(added) * ColumnCount() + column] = text;
     if (row < m_announced) {
         const QModelIndex changed = index(row, column);
         emit dataChanged(changed, changed, {Qt::DisplayRole});
     }
+    m_filter.ForgetFrom(added);
     if (column == m_sortKey)
         MarkUnsorted();
+    if (m_filtering) {
+        m_refilter = true;
+        QueueSettle();
+    }
 }
 
 QString ListViewModel::Cell(int row, int column)
@@ -150,6 +184,10 @@ void ListViewModel::SetSortValue(int row, int column, double value)
     values[added] = value;
     if (column == m_sortKey)
         MarkUnsorted();
+    if (m_filter.ValueCeiling() && m_filter.ValueCeiling()->column == column) {
+        m_refilter = true;
+        QueueSettle();
+    }
 }
 
 void ListViewModel::BeginUpdate()
@@ -169,14 +207,27 @@ void ListViewModel::Settle()
     if (m_updating > 0)
         return;
     const int count = RowCount();
-    if (m_announced < count) {
+    const bool added = m_announced < count;
+    if (added) {
         beginInsertRows(QModelIndex(), m_announced, count - 1);
         m_announced = count;
         endInsertRows();
     }
-    if (m_unsorted && m_sorted)
-        Sort();
+    const bool sort = m_unsorted && m_sorted;
+    const bool refilter = m_refilter;
     m_unsorted = false;
+    m_refilter = false;
+    if (sort || refilter)
+        Relayout([&] {
+            if (sort)
+                Sort();
+            if (refilter)
+                m_filter.Match(m_cells, ColumnCount(), m_values);
+            m_filtering = m_filter.Active();
+            m_shown = m_filtering ? m_filter.Pick(m_order) : std::vector<int>();
+        });
+    if (added || refilter)
+        emit ShownChanged();
 }
 
 void ListViewModel::SetSorted(bool sorted)
@@ -204,11 +255,40 @@ void ListViewModel::SetSortOrder(int order)
     Settle();
 }
 
+void ListViewModel::SetFindText(const QString& text)
+{
+    if (!m_filter.SetText(text))
+        return;
+    m_refilter = true;
+    Settle();
+}
+
+void ListViewModel::SetValueCeiling(const std::optional<ListFilter::Ceiling>& ceiling)
+{
+    if (ceiling)
+        CheckColumn(ceiling->column);
+    m_filter.SetValueCeiling(ceiling);
+    m_refilter = true;
+    Settle();
+}
+
+void ListViewModel::SetCellMark(int column, std::function<QString(double)> rule)
+{
+    CheckColumn(column);
+    m_marks[column] = std::move(rule);
+}
+
 int ListViewModel::StorageRow(int row) const
 {
     if (row < 0 || row >= RowCount())
         throw OutOfBounds();
-    return m_order[row];
+    return Shown()[row];
+}
+
+double ListViewModel::ValueOf(int added, int column) const
+{
+    const std::vector<double>& values = m_values[column];
+    return static_cast<size_t>(added) < values.size() ? values[added] : kNoValue;
 }
 
 void ListViewModel::CheckColumn(int column) const
@@ -222,7 +302,12 @@ void ListViewModel::MarkUnsorted()
     if (!m_sorted)
         return;
     m_unsorted = true;
-    // The list sorts itself too when the caller does not read it again.
+    QueueSettle();
+}
+
+void ListViewModel::QueueSettle()
+{
+    // The list sorts and filters itself too when the caller does not read it again.
     if (!m_settleQueued) {
         m_settleQueued = true;
         QMetaObject::invokeMethod(
@@ -240,24 +325,13 @@ void ListViewModel::Sort()
     const int column = m_sortKey;
     if (column >= ColumnCount())
         return;
-    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    const QModelIndexList before = persistentIndexList();
-    std::vector<int> addedRows;
-    addedRows.reserve(before.size());
-    for (const QModelIndex& index : before)
-        addedRows.push_back(m_order[index.row()]);
-
     // Ascending compares a before b; descending the other way round, so equal cells keep
     // the order they were added in both directions.
     const bool descending = m_sortOrder == 1;
     if (m_kinds[column] == SortKind::Value) {
-        const std::vector<double>& values = m_values[column];
-        auto valueOf = [&values](int added) {
-            return static_cast<size_t>(added) < values.size() ? values[added] : kNoValue;
-        };
         // Empty cells first, then by value.
-        auto less = [&valueOf](int a, int b) {
-            const double x = valueOf(a), y = valueOf(b);
+        auto less = [this, column](int a, int b) {
+            const double x = ValueOf(a, column), y = ValueOf(b, column);
             if (std::isnan(x))
                 return !std::isnan(y);
             return !std::isnan(y) && x < y;
@@ -276,14 +350,32 @@ void ListViewModel::Sort()
         std::stable_sort(m_order.begin(), m_order.end(),
                          [&](int a, int b) { return descending ? less(b, a) : less(a, b); });
     }
+}
 
-    std::vector<int> shownAt(m_order.size());
-    for (size_t r = 0; r < m_order.size(); ++r)
-        shownAt[m_order[r]] = static_cast<int>(r);
+void ListViewModel::Relayout(const std::function<void()>& change)
+{
+    // Only rows move, appear or go; the columns stay as they are, which the hint tells the
+    // header.
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList before = persistentIndexList();
+    std::vector<int> addedRows;
+    addedRows.reserve(before.size());
+    for (const QModelIndex& index : before)
+        addedRows.push_back(Shown()[index.row()]);
+
+    change();
+    const std::vector<int>& shown = Shown();
+    m_announced = static_cast<int>(shown.size());
+
+    std::vector<int> shownAt(m_order.size(), -1);
+    for (size_t r = 0; r < shown.size(); ++r)
+        shownAt[shown[r]] = static_cast<int>(r);
     QModelIndexList after;
     after.reserve(before.size());
-    for (qsizetype i = 0; i < before.size(); ++i)
-        after.append(index(shownAt[addedRows[i]], before[i].column()));
+    for (qsizetype i = 0; i < before.size(); ++i) {
+        const int row = shownAt[addedRows[i]];
+        after.append(row < 0 ? QModelIndex() : index(row, before[i].column()));
+    }
     changePersistentIndexList(before, after);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }

@@ -1,18 +1,22 @@
 #pragma once
 
+#include "platform/ui/ListFilter.h"
 #include "platform/ui/ListView.h"
 
 #include <QAbstractTableModel>
 #include <QStringList>
+#include <functional>
 #include <optional>
 #include <vector>
 
 // The rows of a ListView. Cells are kept in one flat array in the order the rows were added;
-// the displayed order is a permutation of those rows. Rows added during an update reach the
-// view in one batch at its end, so filling is free of per-row signals. A sorted list sorts
-// added or changed rows once it settles: at the end of an update, on the next read, or when
-// control returns to the event loop; until then a new row keeps the number AddRow gave it,
-// so its cells can be filled.
+// the sorted order is a permutation of those rows, and a find shows the rows of that order
+// that its filter picks (a visible-row index over the rows, which stay as they are). Rows
+// are numbered as they are shown. Rows added during an update reach the view in one batch at
+// its end, so filling is free of per-row signals. A sorted or filtered list sorts and
+// filters added or changed rows once it settles: at the end of an update, on the next read,
+// or when control returns to the event loop; until then a new row is shown last and keeps
+// the number AddRow gave it, so its cells can be filled.
 class ListViewModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -37,7 +41,9 @@ public:
 
     void Clear();
     int AddRow(const QString& text);
-    int RowCount() const { return static_cast<int>(m_order.size()); }
+    // The rows shown, and all rows.
+    int RowCount() const { return static_cast<int>(Shown().size()); }
+    int TotalCount() const { return static_cast<int>(m_order.size()); }
     void SetCell(int row, int column, const QString& text);
     QString Cell(int row, int column);
     void SetSortValue(int row, int column, double value);
@@ -54,12 +60,34 @@ public:
     int SortOrder() const { return m_sortOrder; }
     void SetSortOrder(int order);
 
+    const QString& FindText() const { return m_filter.Text(); }
+    void SetFindText(const QString& text);
+    const std::optional<ListFilter::Ceiling>& ValueCeiling() const
+    {
+        return m_filter.ValueCeiling();
+    }
+    void SetValueCeiling(const std::optional<ListFilter::Ceiling>& ceiling);
+    bool Filtered() const { return m_filter.Active(); }
+    // A rule that marks cells of a Value column: the tooltip for a cell's value, empty for
+    // a cell without a mark. A marked cell shows a warning sign beside its text.
+    void SetCellMark(int column, std::function<QString(double)> rule);
+
+signals:
+    // The rows shown or their number may have changed: a fill, a find, a ceiling.
+    void ShownChanged();
+
 private:
     int StorageRow(int row) const;
     void CheckColumn(int column) const;
-    // Something the order depends on changed.
+    double ValueOf(int added, int column) const;
+    const std::vector<int>& Shown() const { return m_filtering ? m_shown : m_order; }
+    // Something the order or the choice of rows depends on changed.
     void MarkUnsorted();
+    void QueueSettle();
     void Sort();
+    // Changes the rows shown or their order; the selection follows its rows, and a selected
+    // row that is no longer shown is dropped.
+    void Relayout(const std::function<void()>& change);
 
     QStringList m_captions;
     std::vector<SortKind> m_kinds;
@@ -68,8 +96,14 @@ private:
     std::vector<QString> m_cells;
     // Per column the sort values by added row; NaN or beyond the end is an empty cell.
     std::vector<std::vector<double>> m_values;
-    // Displayed row -> added row.
+    // Sorted row -> added row.
     std::vector<int> m_order;
+    // Shown row -> added row, while m_filtering.
+    std::vector<int> m_shown;
+    ListFilter m_filter;
+    bool m_filtering = false;
+    bool m_refilter = false;
+    std::vector<std::function<QString(double)>> m_marks;
     // How many displayed rows the view knows of; the rest are still to be announced.
     int m_announced = 0;
     int m_updating = 0;

@@ -188,6 +188,66 @@ private slots:
         QTRY_COMPARE(t.list.model()->index(0, 1).data().toString(), QString("a first"));
     }
 
+    // A find shows the rows that hold every word in some cell, without regard to case or
+    // accents, in the sorted order; it stays through rebuilds and drops a selection it hides.
+    void findShowsTheRowsWithEveryWordAndKeepsTheRowsThemselves()
+    {
+        IdsAndNames t;
+        t.list.AddColumn("Vendor");
+        const QStringList names{"José Núñez", "jose", "Dell 5440", "dell", "İstanbul office"};
+        auto fill = [&] {
+            t.list.BeginUpdate();
+            t.list.Clear();
+            for (int i = 0; i < names.size(); ++i) {
+                t.Add(QString::number(i + 1), names[i]);
+                t.list.SetSubItem(i, 2, i == 3 ? "model 5440" : "");
+            }
+            t.list.EndUpdate();
+        };
+        fill();
+        t.list.SelectItem(2);
+        const struct
+        {
+            QString find;
+            QStringList ids;
+        } finds[] = {
+            {"JOSE", {"1", "2"}},
+            {"nunez jose", {"1"}},
+            {"dell 5440", {"3", "4"}},
+            {"  ", {"1", "2", "3", "4", "5"}},
+            {"istanbul", {"5"}},
+            {"5440 xyz", {}},
+            {"\u0301", {"1", "2", "3", "4", "5"}},
+        };
+        for (const auto& f : finds) {
+            t.list.SetFindText(f.find);
+            QCOMPARE(t.Column(0), f.ids);
+            QCOMPARE(t.list.TotalCount(), 5);
+        }
+        // Sorted, rebuilt, and with a row added: still only the matching rows, in order.
+        t.list.SetFindText("dell");
+        t.SortBy(0, 1);
+        fill();
+        t.Add("6", "DELL XPS");
+        QCOMPARE(t.Column(0), QStringList({"6", "4", "3"}));
+        // A selected row stays selected while shown, and is dropped when the find hides it.
+        t.list.SelectItem(2);
+        t.list.SetFindText("5440");
+        QCOMPARE(t.Column(0), QStringList({"4", "3"}));
+        QCOMPARE(t.list.ItemText(t.list.SelectedIndex()), QString("3"));
+        t.list.SetFindText("xps");
+        QCOMPARE(t.list.SelectedIndex(), -1);
+        t.list.SetFindText("");
+        QCOMPARE(t.Column(0), QStringList({"6", "5", "4", "3", "2", "1"}));
+        QVERIFY(!t.list.Filtered());
+
+        // A ceiling on the id column: the ids up to 3, with the find on top of it.
+        t.list.SetCeiling(ListView::ValueCeiling{0, 3});
+        QCOMPARE(t.Column(0), QStringList({"3", "2", "1"}));
+        t.list.SetFindText("jose");
+        QCOMPARE(t.Column(0), QStringList({"2", "1"}));
+    }
+
     void headerClickAndViewBehaviour()
     {
         IdsAndNames t;

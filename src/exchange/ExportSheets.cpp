@@ -1,0 +1,144 @@
+#include "exchange/ExportSheets.h"
+
+#include "data/AssetColumns.h"
+#include "data/Globals.h"
+#include "platform/adodb/Recordset.h"
+
+#include <QHash>
+
+namespace {
+
+// Rows between two calls of the progress.
+constexpr int kProgressStep = 2000;
+
+// One history table: its sheet, its captions and the query that gives its rows by asset.
+struct History
+{
+    const char* sheet;
+    QStringList captions;
+    const char* query;
+};
+
+const History kHistories[] = {
+    {"Maintenance",
+     {"Asset ID", "Date", "Description", "Performed By", "Cost"},
+     "select AssetID, MaintenanceDate, MaintenanceDescription, MaintenancePerformedBy, "
+     "MaintenanceCost from Maintenance order by AssetID, MaintenanceDate, MaintenanceID"},
+    {"Depreciation",
+     {"Asset ID", "Date", "Amount"},
+     "select AssetID, DepreciationDate, DepreciationAmount from Depreciation "
+     "order by AssetID, DepreciationDate, DepreciationID"},
+};
+
+// Counts rows and asks the progress now and then.
+class Counter
+{
+public:
+    Counter(const ExportProgress& progress, int total) : m_progress(progress), m_total(total) {}
+    bool Step()
+    {
+        ++m_done;
+        return m_done % kProgressStep != 0 || !m_progress || m_progress(m_done, m_total);
+    }
+
+private:
+    const ExportProgress& m_progress;
+    int m_total;
+    int m_done = 0;
+};
+
+// The first and last 1-based position of the rows of `records` by their first field, an
+// asset's key; the rows come sorted by it.
+QHash<qint64, std::pair<int, int>> PositionsByKey(Recordset& records)
+{
+    QHash<qint64, std::pair<int, int>> positions;
+    positions.reserve(records.RecordCount());
+    for (int position = 1; !records.Eof(); ++position, records.MoveNext()) {
+        const Variant key = records.Fields(0).Value;
+        if (key.type() != Variant::Type::Long)
+            continue;
+        auto found = positions.find(key.longValue());
+        if (found == positions.end())
+            positions.insert(key.longValue(), {position, position});
+        else
+            found->second = position;
+    }
+    return positions;
+}
+
+std::vector<Variant> CurrentRow(const Recordset& records)
+{
+    std::vector<Variant> cells;
+    cells.reserve(size_t(records.FieldCount()));
+    for (int field = 0; field < records.FieldCount(); ++field)
+        cells.push_back(records.Fields(field).Value);
+    return cells;
+}
+
+} // namespace
+
+QString IsoDateText(const QDateTime& at, bool hasTime)
+{
+    const QString day = at.date().toString(Qt::ISODate);
+    return hasTime ? day + ' ' + at.time().toString(Qt::ISODate) : day;
+}
+
+bool WriteExportSheets(const QStringList& keys, bool histories, SheetWriter& out,
+                       const ExportProgress& progress)
+{
+    Recordset assets;
+    QString columns;
+    QStringList captions;
+    for (const AssetColumn& column : kAssetColumns) {
+        columns += (columns.isEmpty() ? "" : ", ") + QString(column.field);
+        captions << column.caption;
+    }
+    assets.Open("select " + columns + " from qryAssets order by AssetID", SharedConnection());
+    Recordset tables[std::size(kHistories)];
+    int total = int(keys.size());
+    if (histories)
+        for (size_t h = 0; h < std::size(kHistories); ++h) {
+            tables[h].Open(kHistories[h].query, SharedConnection());
+            total += tables[h].RecordCount();
+        }
+    Counter counter(progress, total);
+
+    std::vector<qint64> numbers;
+    numbers.reserve(size_t(keys.size()));
+    for (const QString& key : keys)
+        numbers.push_back(key.toLongLong());
+    const QHash<qint64, std::pair<int, int>> assetAt = PositionsByKey(assets);
+    out.BeginSheet("Assets", captions);
+    for (const qint64 key : numbers) {
+        // An asset deleted since the list was filled is left out.
+        const auto found = assetAt.find(key);
+        if (found == assetAt.end())
+            continue;
+        assets.SetAbsolutePosition(found->first);
+        out.WriteRow(CurrentRow(assets));
+        if (!counter.Step())
+            return false;
+    }
+    out.EndSheet();
+    if (!histories)
+        return true;
+
+    for (size_t h = 0; h < std::size(kHistories); ++h) {
+        Recordset& rows = tables[h];
+        const QHash<qint64, std::pair<int, int>> entriesOf = PositionsByKey(rows);
+        out.BeginSheet(kHistories[h].sheet, kHistories[h].captions);
+        for (const qint64 key : numbers) {
+            const auto found = entriesOf.find(key);
+            if (found == entriesOf.end())
+                continue;
+            for (int position = found->first; position <= found->second; ++position) {
+                rows.SetAbsolutePosition(position);
+                out.WriteRow(CurrentRow(rows));
+                if (!counter.Step())
+                    return false;
+            }
+        }
+        out.EndSheet();
+    }
+    return true;
+}
