@@ -74,7 +74,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString sql = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
     QString rewritten;
     try {
-        rewritten = RewriteStatement(sql, schema);
+        // The server's form is only made, never run: it must not crash either.
+        RewriteStatement(sql, schema, SqlDialect::Postgres, QStringLiteral("\"und-x-icu\""));
+        rewritten = RewriteStatement(sql, schema, SqlDialect::Sqlite, QLatin1String(kTextOrder));
     } catch (const RuntimeError& error) {
         if (error.Description().isEmpty())
             std::abort(); // a refusal must say what it refused

@@ -6,6 +6,7 @@ packages=(
     build-essential cmake clang-format
     qt6-base-dev qt6-base-dev-tools libgl-dev libqt6svg6 libxcb1-dev
     libsqlite3-dev sqlite3
+    libpq-dev postgresql-15 openssl
     pkg-config libxlsxwriter-dev libminizip-dev python3-openpyxl
     fonts-liberation
     poppler-utils xvfb xauth imagemagick desktop-file-utils

@@ -60,10 +60,20 @@ QString WorkingDatabasePath()
     return DataFolder() + QStringLiteral("/dbData.mdb");
 }
 
+QString TemplatePath()
+{
+    return ProgramFolder() + QStringLiteral("/dbBlank.mdb");
+}
+
+QString FileConnectionString(const QString& path)
+{
+    return QStringLiteral("provider=microsoft.jet.oledb.4.0;data source=") + path +
+           QStringLiteral(";JET OLEDB:Database Password=");
+}
+
 QString ConnectionString()
 {
-    return QStringLiteral("provider=microsoft.jet.oledb.4.0;data source=") + WorkingDatabasePath() +
-           QStringLiteral(";JET OLEDB:Database Password=");
+    return FileConnectionString(WorkingDatabasePath());
 }
 
 void ProvisionDatabase()
@@ -71,5 +81,5 @@ void ProvisionDatabase()
     CreateFolderUnlessPresent(VelquorFolder());
     CreateFolderUnlessPresent(DataFolder());
     if (!FileExists(WorkingDatabasePath()))
-        CopyTemplate(ProgramFolder() + QStringLiteral("/dbBlank.mdb"), WorkingDatabasePath());
+        CopyTemplate(TemplatePath(), WorkingDatabasePath());
 }

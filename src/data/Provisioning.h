@@ -6,7 +6,11 @@
 QString DataFolder();
 // <data folder>/Velquor/Tarnwick/dbData.mdb
 QString WorkingDatabasePath();
-// "provider=microsoft.jet.oledb.4.0;data source=<working database>;JET OLEDB:Database Password="
+// <program folder>/dbBlank.mdb: the empty inventory that every new one is made from.
+QString TemplatePath();
+// "provider=microsoft.jet.oledb.4.0;data source=<path>;JET OLEDB:Database Password="
+QString FileConnectionString(const QString& path);
+// The connection string of the working database.
 QString ConnectionString();
 
 // Creates the two folders (one level per step, skipping an existing file or folder of that

@@ -6,7 +6,6 @@
 #include <QRegularExpression>
 
 #include <cmath>
-#include <cstdlib>
 
 QString TextLiteral(const QString& text)
 {
@@ -41,17 +40,7 @@ QString NumberLiteral(double value)
 
 QString NumberLiteral(Currency value)
 {
-    const std::int64_t units = value.TenThousandths();
-    const std::uint64_t magnitude =
-        units < 0 ? 0 - static_cast<std::uint64_t>(units) : static_cast<std::uint64_t>(units);
-    QString text = QString::number(magnitude / Currency::Scale);
-    if (const std::uint64_t fraction = magnitude % Currency::Scale; fraction != 0) {
-        QString digits = QString::number(fraction).rightJustified(4, QLatin1Char('0'));
-        while (digits.endsWith(QLatin1Char('0')))
-            digits.chop(1);
-        text += QLatin1Char('.') + digits;
-    }
-    return units < 0 ? QLatin1Char('-') + text : text;
+    return value.DecimalText();
 }
 
 QString MoneyLiteral(const QString& text)

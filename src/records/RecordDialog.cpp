@@ -130,13 +130,14 @@ void SaveRecord(const QString& location, QDialog& dialog, const QString& assetId
     QString sql;
     if (!trap(100, [&] { sql = statementText(); }))
         return;
-    // The asset is looked for in the same transaction as the entry is written, so that
-    // another copy of the program cannot delete it in between.
+    // The asset is looked for, and locked, in the same transaction as the entry is written,
+    // so that another copy of the program cannot delete it in between.
     bool assetGone = false;
     if (!trap(102, [&] {
             AllOrNothing([&](Connection& connection) {
                 Recordset asset;
-                asset.Open("select AssetID from Assets where AssetID=" + IdLiteral(assetId),
+                asset.Open("select AssetID from Assets where AssetID=" + IdLiteral(assetId) +
+                               " for update",
                            connection, Recordset::adOpenStatic, Recordset::adLockReadOnly);
                 assetGone = asset.Eof();
                 if (!assetGone)

@@ -1,3 +1,4 @@
+#include "data/AllOrNothing.h"
 #include "data/Globals.h"
 #include "data/Provisioning.h"
 #include "data/SqlLiterals.h"
@@ -13,18 +14,22 @@
 #include <QTest>
 #include <functional>
 
-// What the data layer stores reads back as it went in, in every locale; what it refuses
-// leaves the file as it was.
+// What the data layer stores reads back as it went in, in every locale and on both engines
+// (a local file and a database server); what it refuses leaves the inventory as it was.
 class TestStorage : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void textsOfEveryKindRoundTrip_data();
+    void everyStatementShapeGivesTheSameValues_data() { EngineRows(); }
+    void everyStatementShapeGivesTheSameValues();
+    void textsOfEveryKindRoundTrip_data() { EngineRows({"en_US", "de_DE"}); }
     void textsOfEveryKindRoundTrip();
-    void moneyNumbersAndDatesKeepTheirValues_data();
+    void moneyNumbersAndDatesKeepTheirValues_data() { EngineRows({"en_US", "de_DE"}); }
     void moneyNumbersAndDatesKeepTheirValues();
+    void theListQueryJoinsNamesAndNullDates_data() { EngineRows(); }
     void theListQueryJoinsNamesAndNullDates();
+    void aFailingStatementChangesNothing_data() { EngineRows(); }
     void aFailingStatementChangesNothing();
     void filesThatAreNoDatabaseAreRefusedUntouched();
     void provisioningCopiesOnceAndKeepsData();
@@ -42,82 +47,163 @@ QString Refusal(const std::function<void()>& action)
     return QString();
 }
 
-QString OpenString(const QString& path)
-{
-    return "provider=microsoft.jet.oledb.4.0;data source=" + path + ";JET OLEDB:Database Password=";
-}
-
 } // namespace
 
-void TestStorage::textsOfEveryKindRoundTrip_data()
+// The statements of the windows, in the order a user's work runs them, each followed by a
+// query and what it must give.
+void TestStorage::everyStatementShapeGivesTheSameValues()
 {
-    QTest::addColumn<QString>("locale");
-    for (const char* locale : {"en_US", "de_DE"})
-        QTest::newRow(locale) << QString(locale);
+    QFETCH(TestEngine, engine);
+    TestEnvironment env;
+    env.OpenDatabase(engine);
+    struct Step
+    {
+        const char* statement;
+        const char* query;
+        const char* expected;
+    };
+    const Step steps[] = {
+        {"insert into Employees ([FirstName],[LastName],[EmailName],[EmployeeNumber],[Title]) "
+         "values ('John','Wilson','john@x.example','M234','Manager')",
+         "SELECT Count(Employees.EmployeeID) AS [CountID] From Employees", "1"},
+        {"insert into Employees (FirstName,LastName) values ('Ann','Adams')",
+         "select EmployeeID, LastName+', '+FirstName as Employee from Employees order by "
+         "LastName,FirstName",
+         "2"},
+        {"insert into [Asset Categories] (AssetCategory) values ('Main Category')",
+         "select * from [Asset Categories] order by AssetCategory", "1"},
+        {"insert into Status (Status) values ('In process')",
+         "SELECT Last(Status.StatusID) AS [MaxID] FROM Status", "1"},
+        {"insert into [Departments] (DepartmentName) values ('Sales')",
+         "SELECT First(Departments.DepartmentID) AS [MaxID] FROM Departments", "1"},
+        {"insert into Vendors ([ContactFirstName],[ContactLastName],VendorName,[Title]) values "
+         "('Hanna','Simmons','Simmons Supplies','CEO')",
+         "select VendorName from Vendors order by VendorName", "Simmons Supplies"},
+        {"insert into Assets (AssetDescription,EmployeeID,AssetCategoryID,StatusID,DepartmentID,"
+         "VendorID,ModelNumber,SerialNumber,BarcodeNumber,DateAcquired,DateSold,PurchasePrice,"
+         "DepreciationMethod,DepreciableLife,SalvageValue,CurrentValue,Comments,NextSchedMaint) "
+         "values ('Desk',1,1,1,1,1,'M','S','B','3/15/2021',null, CCur('1,500.25'),'SL',5,"
+         "CCur('100'),CCur('1200'),'Comments here',null)",
+         "select * from qryAssets where AssetID=1", "1"},
+        {"update Assets set AssetDescription='Big desk',EmployeeID=2,DateSold='12/31/2025',"
+         "PurchasePrice=CCur('99.5'),DepreciableLife=2.5 where AssetID=1",
+         "select Employee from qryAssets where AssetID=1", "Adams, Ann"},
+        {"insert into Maintenance (AssetID,MaintenanceDate,MaintenanceDescription,"
+         "MaintenancePerformedBy,MaintenanceCost) values (1,'3/15/2021','Oil','Bob',12.5)",
+         "select * from Maintenance where AssetID=1 order by MaintenanceDate", "1"},
+        {"update Maintenance set MaintenanceDate='4/1/2021',MaintenanceCost=13 where "
+         "MaintenanceID=1",
+         "select MaintenanceDate from Maintenance where MaintenanceID=1", "4/1/2021"},
+        {"insert into Depreciation (AssetID,DepreciationDate,DepreciationAmount) values "
+         "(1,'1/31/2022',-20.5)",
+         "select DepreciationAmount from Depreciation where AssetID=1 order by DepreciationDate",
+         "-20.5"},
+        {"update Depreciation set AssetID=1,DepreciationDate='2/28/2022',DepreciationAmount=7 "
+         "where DepreciationID=1",
+         "select DepreciationDate from Depreciation where DepreciationID=1", "2/28/2022"},
+        {"delete from Maintenance where AssetID in (select AssetID from Assets where "
+         "EmployeeID=2)",
+         "select count(*) from Maintenance", "0"},
+        {"delete from Employees where EmployeeID=2", "select count(*) from qryAssets", "1"},
+        {"delete from Assets where AssetID=1", "select count(*) from Depreciation", "1"},
+        {"delete from Depreciation where AssetID=1", "select count(*) from Assets", "0"},
+    };
+    for (const Step& step : steps) {
+        QCOMPARE(g_Conn->Execute(step.statement), 1); // each changes one row
+        QCOMPARE(QueryText(step.query), QString(step.expected));
+    }
+    // Text orders as the program sorts it: without regard to case, accents beside their letter.
+    for (const char* name : {"zebra", "\u00c4pfel", "apple", "Banana"})
+        g_Conn->Execute(QString("insert into Vendors (VendorName) values ('%1')").arg(name));
+    Recordset rs;
+    rs.Open("select VendorName from Vendors order by VendorName", *g_Conn);
+    QStringList names;
+    for (; !rs.Eof(); rs.MoveNext())
+        names << rs.Fields(0).Value.stringValue();
+    QCOMPARE(names, QStringList({"\u00c4pfel", "apple", "Banana", "Simmons Supplies", "zebra"}));
+    rs.Close();
+    rs.Open("select * from qryAssets", *g_Conn);
+    QVERIFY(rs.Eof());
+    QCOMPARE(rs.FieldNames(),
+             QStringList({"AssetID", "Employee", "VendorName", "AssetCategory", "Status",
+                          "DepartmentName", "NextSchedMaint", "AssetDescription", "DateAcquired",
+                          "DateSold", "ModelNumber", "SerialNumber", "BarcodeNumber",
+                          "PurchasePrice", "CurrentValue", "DepreciationMethod", "DepreciableLife",
+                          "SalvageValue", "Comments"}));
+    // A new row never takes the key of a deleted one.
+    g_Conn->Execute("insert into Employees (FirstName,LastName) values ('Cy','Cole')");
+    QCOMPARE(QueryText("select max(EmployeeID) from Employees"), QString("3"));
 }
 
 void TestStorage::textsOfEveryKindRoundTrip()
 {
+    QFETCH(TestEngine, engine);
     QFETCH(QString, locale);
     TestEnvironment env(locale);
-    env.OpenDatabase();
+    env.OpenDatabase(engine);
     const QStringList texts = HostileTexts() << QString("new\nline\r\n");
     for (const QString& text : texts) {
         g_Conn->Execute("insert into Vendors (VendorName) values (" + TextLiteral(text) + ")");
         const QString key = QueryText("select max(VendorID) from Vendors");
         QCOMPARE(QueryText("select VendorName from Vendors where VendorID=" + IdLiteral(key)),
                  text);
-        g_Conn->Execute("update Assets set ModelNumber=" + TextLiteral(text) + " where AssetID=0");
+        QCOMPARE(g_Conn->Execute("update Assets set ModelNumber=" + TextLiteral(text) +
+                                 " where AssetID=0"),
+                 0);
     }
     QCOMPARE(QueryCount("select count(*) from Vendors"), texts.size());
     QCOMPARE(QueryCount("select count(*) from Assets"), 0);
     // A NUL cannot end the statement early and let the rest run: the statement is refused.
     const QString nul = QString("a") + QChar(0) + "') or 1=1; delete from Vendors --";
-    QVERIFY(!Refusal([&] {
-                 g_Conn->Execute("insert into Status (Status) values (" + TextLiteral(nul) + ")");
-             }).isEmpty());
+    QVERIFY(Refusal([&] {
+                g_Conn->Execute("insert into Status (Status) values (" + TextLiteral(nul) + ")");
+            }).contains("NUL"));
     QCOMPARE(QueryCount("select count(*) from Status"), 0);
     QCOMPARE(QueryCount("select count(*) from Vendors"), texts.size());
 }
 
-void TestStorage::moneyNumbersAndDatesKeepTheirValues_data()
-{
-    QTest::addColumn<QString>("locale");
-    QTest::newRow("en_US") << "en_US";
-    QTest::newRow("de_DE") << "de_DE";
-}
-
 void TestStorage::moneyNumbersAndDatesKeepTheirValues()
 {
+    QFETCH(TestEngine, engine);
     QFETCH(QString, locale);
     TestEnvironment env(locale);
-    env.OpenDatabase();
+    env.OpenDatabase(engine);
     const bool comma = locale == "de_DE";
     const QString money = comma ? "1.234,50" : "1,234.50";
     g_Conn->Execute(
         "insert into Assets (AssetDescription,PurchasePrice,CurrentValue,DepreciableLife,"
-        "DateAcquired,DateSold) values ('Pump'," +
+        "DateAcquired,DateSold,NextSchedMaint) values ('Pump'," +
         MoneyLiteral(money) + "," + NumberLiteral(10.5) + "," +
         NumberLiteral(Currency::FromTenThousandths(-1255)) + "," +
-        DateLiteralOrNull(comma ? "31.01.2026" : "1/31/2026") + "," + DateLiteralOrNull("") + ")");
+        DateLiteralOrNull(comma ? "31.01.2026" : "1/31/2026") + "," + DateLiteralOrNull("") + "," +
+        DateLiteralOrNull(comma ? "31.01.2026 14:30" : "1/31/2026 2:30 PM") + ")");
     Recordset rs;
     rs.Open("select * from Assets", *g_Conn, 3, 1);
+    QVERIFY(rs.Fields("PurchasePrice").Value.type() == Variant::Type::Currency);
     QCOMPARE(CStr(rs.Fields("PurchasePrice").Value), comma ? QString("1234,5") : QString("1234.5"));
     QCOMPARE(CStr(rs.Fields("CurrentValue").Value), comma ? QString("10,5") : QString("10.5"));
     QCOMPARE(CStr(rs.Fields("DepreciableLife").Value),
              comma ? QString("-0,1255") : QString("-0.1255"));
     QCOMPARE(rs.Fields("DateAcquired").Value.dateValue().date(), QDate(2026, 1, 31));
+    QVERIFY(!rs.Fields("DateAcquired").Value.dateHasTime());
     QVERIFY(rs.Fields("DateSold").Value.isNull());
+    QCOMPARE(rs.Fields("NextSchedMaint").Value.dateValue(),
+             QDateTime(QDate(2026, 1, 31), QTime(14, 30)));
+    QVERIFY(rs.Fields("NextSchedMaint").Value.dateHasTime());
     QCOMPARE(QueryText("select DateAcquired from Assets"), comma ? "31.01.2026" : "1/31/2026");
     QCOMPARE(QueryCount("select count(*) from Assets where DateAcquired < '2026-02-01'"), 1);
 
-    // An impossible date is refused and nothing of the row is stored.
-    const QString refused = Refusal([] {
-        g_Conn->Execute("insert into Depreciation (AssetID,DepreciationDate,DepreciationAmount) "
-                        "values (1,'31/02/2021',CCur('5'))");
-    });
-    QVERIFY2(refused.contains("31/02/2021") && refused.contains("DepreciationDate"),
-             qPrintable(refused));
+    // An impossible date and a text that is no amount are refused, and nothing of the row is
+    // stored.
+    for (const QString& values : {QString("1,'31/02/2021',CCur('5')"), QString("1,null,CCur('x')"),
+                                  QString("1,null,CCur(AssetID)")}) {
+        const QString refused = Refusal([&] {
+            g_Conn->Execute("insert into Depreciation (AssetID,DepreciationDate,"
+                            "DepreciationAmount) values (" +
+                            values + ")");
+        });
+        QVERIFY2(!refused.isEmpty(), qPrintable(values));
+    }
     QCOMPARE(QueryCount("select count(*) from Depreciation"), 0);
 
     // First and Last give the oldest and newest keys, Count the rows.
@@ -128,9 +214,9 @@ void TestStorage::moneyNumbersAndDatesKeepTheirValues()
     QCOMPARE(QueryText("SELECT Count([Asset Categories].AssetCategoryID) AS [CountID] "
                        "From [Asset Categories]"),
              QString("2"));
-    QCOMPARE(QueryText("SELECT First([Asset Categories].AssetCategoryID) AS [MaxID] FROM "
+    QCOMPARE(QueryText("SELECT First([Asset Categories].AssetCategory) AS [MaxID] FROM "
                        "[Asset Categories]"),
-             QString("2"));
+             QString("Second"));
     QCOMPARE(QueryText("SELECT Last([Asset Categories].AssetCategoryID) AS [MaxID] FROM "
                        "[Asset Categories]"),
              QString("3"));
@@ -138,8 +224,9 @@ void TestStorage::moneyNumbersAndDatesKeepTheirValues()
 
 void TestStorage::theListQueryJoinsNamesAndNullDates()
 {
+    QFETCH(TestEngine, engine);
     TestEnvironment env;
-    env.OpenDatabase();
+    env.OpenDatabase(engine);
     g_Conn->Execute("insert into Employees (FirstName,LastName) values ('John','Wilson')");
     g_Conn->Execute("insert into Assets (AssetDescription,EmployeeID) values ('Desk',1)");
     Recordset rs;
@@ -156,22 +243,30 @@ void TestStorage::theListQueryJoinsNamesAndNullDates()
 
 void TestStorage::aFailingStatementChangesNothing()
 {
+    QFETCH(TestEngine, engine);
     TestEnvironment env;
-    env.OpenDatabase();
+    env.OpenDatabase(engine);
     g_Conn->Execute("insert into Status (Status) values ('Kept')");
-    const QString digest = Digest(env.workingDatabase());
+    const QByteArray digest = ContentDigest(*g_Conn);
     // A description quotes the statement's beginning, never pages of typed text.
     for (const QString& sql :
          {QString("insert into Status (NoColumn) values ('x')"),
           QString("update Status set Status='Gone'; delete from Status"),
           QString("delete from Status where StatusID=1 or"), QString("drop table"),
+          QString("-- nothing but a comment"),
           "insert into Status (NoColumn) values ('" + QString(5000, 'x') + "')"}) {
         const QString refused = Refusal([&] { g_Conn->Execute(sql); });
         QVERIFY2(!refused.isEmpty() && refused.contains(sql.left(20)), qPrintable(sql));
         QVERIFY2(refused.size() < 400, qPrintable(refused));
     }
+    // A recordset only reads, and a command that fails halfway keeps nothing.
+    QVERIFY(!Refusal([&] { Recordset().Open("delete from Status", *g_Conn); }).isEmpty());
+    QVERIFY(!Refusal([&] {
+                 ExecuteAllOrNothing({"insert into Status (Status) values ('Half')",
+                                      "insert into Status (NoColumn) values (1)"});
+             }).isEmpty());
     QCOMPARE(QueryText("select Status from Status"), QString("Kept"));
-    QCOMPARE(Digest(env.workingDatabase()), digest);
+    QCOMPARE(ContentDigest(*g_Conn), digest);
     env.CloseDatabase();
 
     Connection closed;
@@ -180,7 +275,7 @@ void TestStorage::aFailingStatementChangesNothing()
     QVERIFY(Refusal([&] {
                 closed.Open("provider=sqloledb;data source=" + env.workingDatabase());
             }).contains("sqloledb", Qt::CaseInsensitive));
-    QVERIFY(!Refusal([&] { closed.Open(OpenString("")); }).isEmpty());
+    QVERIFY(!Refusal([&] { closed.Open(FileConnectionString("")); }).isEmpty());
     QCOMPARE(closed.State(), 0);
 }
 
@@ -207,14 +302,16 @@ void TestStorage::filesThatAreNoDatabaseAreRefusedUntouched()
         const QByteArray before = Digest(path);
         Connection connection;
         const QString refused = Refusal([&] {
-            connection.Open(OpenString(path));
+            connection.Open(FileConnectionString(path));
             connection.Execute("insert into Status (Status) values ('x')");
         });
         QVERIFY2(!refused.isEmpty(), qPrintable(name));
         QCOMPARE(Digest(path), before);
     }
     Connection connection;
-    QVERIFY(!Refusal([&] { connection.Open(OpenString(env.root() + "/missing.mdb")); }).isEmpty());
+    QVERIFY(!Refusal([&] {
+                 connection.Open(FileConnectionString(env.root() + "/missing.mdb"));
+             }).isEmpty());
     QVERIFY(!QFile::exists(env.root() + "/missing.mdb"));
 }
 

@@ -2,16 +2,21 @@
 
 #include "data/Globals.h"
 #include "data/Provisioning.h"
+#include "data/SharedInventory.h"
+#include "data/TemplateSchema.h"
 #include "platform/adodb/Recordset.h"
 #include "platform/conv/Conv.h"
 #include "platform/os/Clock.h"
 #include "platform/os/ProgramFolder.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QLocale>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTest>
 
@@ -96,6 +101,12 @@ TestEnvironment::TestEnvironment(const QString& localeName)
 TestEnvironment::~TestEnvironment()
 {
     CloseDatabase();
+    if (!m_serverDatabases.isEmpty()) {
+        Connection server;
+        server.Open(TestServer());
+        for (const QString& name : m_serverDatabases)
+            server.Execute("drop database if exists \"" + name + "\" with (force)");
+    }
     SetBoxService(nullptr);
     SetTodayForTesting(QDate());
     SetNowForTesting(QDateTime());
@@ -132,11 +143,79 @@ QString TestEnvironment::workingDatabase() const
     return WorkingDatabasePath();
 }
 
-void TestEnvironment::OpenDatabase()
+QString TestEnvironment::OpenDatabase(TestEngine engine)
 {
-    ProvisionDatabase();
     g_Conn = std::make_unique<Connection>();
+    if (engine == TestEngine::Server) {
+        const QString database = NewServerDatabase();
+        OpenInventory(*g_Conn, database);
+        return database;
+    }
+    ProvisionDatabase();
     g_Conn->Open(ConnectionString());
+    return ConnectionString();
+}
+
+QString TestEnvironment::NewServerDatabase()
+{
+    static int made = 0;
+    const QString name =
+        QStringLiteral("tarnwick_%1_%2").arg(QCoreApplication::applicationPid()).arg(++made);
+    Connection server;
+    server.Open(TestServer());
+    server.Execute("create database \"" + name + "\"");
+    m_serverDatabases << name;
+    return TestServer() + " dbname=" + name;
+}
+
+QString TestServer()
+{
+    const QString server = qEnvironmentVariable("TARNWICK_TEST_SERVER");
+    if (server.isEmpty())
+        qFatal("No test server: run the tests through ctest, which starts one "
+               "(scripts/test-server.sh).");
+    return server;
+}
+
+OwnTestServer::OwnTestServer()
+    : m_dir(QDir::tempPath() +
+            QStringLiteral("/tarnwick-pg-own-%1").arg(QCoreApplication::applicationPid()))
+{
+    Control("start");
+    QFile service(m_dir + "/pg_service.conf");
+    service.open(QIODevice::ReadOnly);
+    m_port = QRegularExpression("port=(\\d+)").match(service.readAll()).captured(1);
+}
+
+OwnTestServer::~OwnTestServer()
+{
+    Control("stop");
+}
+
+void OwnTestServer::Control(const QString& action)
+{
+    if (QProcess::execute(TARNWICK_SOURCE_DIR "/scripts/test-server.sh", {action, m_dir}) != 0)
+        qFatal("scripts/test-server.sh %s %s failed", qPrintable(action), qPrintable(m_dir));
+}
+
+QString OwnTestServer::ConnectionString() const
+{
+    return "host=" + m_dir + " port=" + m_port + " user=tarnwick dbname=postgres";
+}
+
+QString OwnTestServer::Place() const
+{
+    return m_dir + " (port " + m_port + ")";
+}
+
+void EngineRows(const QStringList& locales)
+{
+    QTest::addColumn<TestEngine>("engine");
+    QTest::addColumn<QString>("locale");
+    for (const QString& locale : locales) {
+        QTest::addRow("file %s", qPrintable(locale)) << TestEngine::File << locale;
+        QTest::addRow("server %s", qPrintable(locale)) << TestEngine::Server << locale;
+    }
 }
 
 void TestEnvironment::CloseDatabase()
@@ -175,6 +254,22 @@ QByteArray Digest(const QString& path)
     QFile file(path);
     file.open(QIODevice::ReadOnly);
     return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+}
+
+QByteArray ContentDigest(Connection& connection)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    const TemplateSchema schema = ReadTemplateSchema();
+    for (const QString& table : schema.tables) {
+        Recordset rs;
+        rs.Open("select * from [" + table + "] order by [" + schema.schema.Find(table)->key + "]",
+                connection);
+        for (; !rs.Eof(); rs.MoveNext())
+            for (int field = 0; field < rs.FieldCount(); ++field)
+                hash.addData((rs.FieldNames()[field] + '=' + TextOf(rs.Fields(field).Value) + '\n')
+                                 .toUtf8());
+    }
+    return hash.result();
 }
 
 QStringList HostileTexts()

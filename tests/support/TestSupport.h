@@ -5,12 +5,15 @@
 #include <QApplication>
 #include <QDate>
 #include <QList>
+#include <QMetaType>
 #include <QString>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <deque>
 #include <functional>
 #include <memory>
+
+class Connection;
 
 // Records every message and input box and answers them from a queue. A box that no answer
 // was queued for is recorded as unexpected, answered with OK / No / "", and fails the test
@@ -50,6 +53,15 @@ private:
     QList<Shown> m_shown;
 };
 
+// Where the data layer's cases run: a local file made from the template, or a new database
+// on the test server that ctest starts (scripts/test-server.sh).
+enum class TestEngine { File, Server };
+Q_DECLARE_METATYPE(TestEngine)
+
+// The data rows of a case that runs on both engines: columns "engine" and "locale", a row
+// for each engine under each of the locales.
+void EngineRows(const QStringList& locales = {"en_US"});
+
 // A private world for one test: data and configuration folders in a temporary directory, a
 // program folder with the real template beside it, the en_US locale (or another; "" for the
 // one the environment sets, as a desktop does), today pinned to 2026-12-07, and the
@@ -68,9 +80,13 @@ public:
     QString programFolder() const; // holds dbBlank.mdb
     QString workingDatabase() const;
 
-    // Copies the template to the working database (creating its folders) and opens g_Conn
-    // on it.
-    void OpenDatabase();
+    // Opens g_Conn on a new inventory: the template copied to the working database (its
+    // folders created), or a new database on the test server, set up as the program sets up
+    // a shared inventory. Gives the connection string it opened.
+    QString OpenDatabase(TestEngine engine = TestEngine::File);
+    // The connection string of a new, empty database on the test server, dropped when the
+    // environment ends.
+    QString NewServerDatabase();
     // Closes and releases g_Conn.
     void CloseDatabase();
 
@@ -80,6 +96,27 @@ private:
     QTemporaryDir m_dir;
     QByteArray m_oldDataHome;
     QByteArray m_oldConfigHome;
+    QStringList m_serverDatabases;
+};
+
+// The test server's connection string; ends the test program when ctest did not start one.
+QString TestServer();
+
+// A PostgreSQL server of a test's (or a benchmark's) own, which it may stop and start again:
+// made in a new cluster on construction, removed with the object (scripts/test-server.sh).
+class OwnTestServer
+{
+public:
+    OwnTestServer();
+    ~OwnTestServer();
+    // "halt" stops the server, keeping its databases; "resume" starts it again.
+    void Control(const QString& action);
+    QString ConnectionString() const; // of its database "postgres"
+    QString Place() const;            // as connection failures name it
+
+private:
+    QString m_dir;
+    QString m_port;
 };
 
 // The template database and the hand pointer that the build made.
@@ -90,6 +127,8 @@ QString QueryText(const QString& sql);
 long long QueryCount(const QString& sql);
 // A digest of a file's bytes, to show that it was left exactly as it was.
 QByteArray Digest(const QString& path);
+// A digest of every row of every table of an inventory, on either engine.
+QByteArray ContentDigest(Connection& connection);
 
 // Texts that must be stored and shown back exactly wherever a user can type one: quotes and
 // statement syntax, backslashes, control characters, a long text, other scripts, combining

@@ -1,15 +1,18 @@
 #pragma once
 
+#include "platform/adodb/Engine.h"
+
 #include <QString>
 #include <memory>
 
 struct sqlite3;
-struct Schema;
 
-// The program's connection to its database: takes the connection string the program has
-// always used ("provider=microsoft.jet.oledb.4.0;data source=<path>;..."), and runs the
-// program's statement dialect on SQLite. Every failure throws RuntimeError with a
-// description that names what failed; nothing is ever shown from here.
+// The program's connection to its database: a local SQLite file, opened from the connection
+// string the program has always used ("provider=microsoft.jet.oledb.4.0;data source=<path>;
+// ..."), or a PostgreSQL database, opened from a libpq connection string or URI
+// ("postgresql://anna@db.example/inventory"). Both run the program's statement dialect and
+// give the same values. Every failure throws RuntimeError with a description that names what
+// failed; nothing is ever shown from here.
 class Connection
 {
 public:
@@ -20,31 +23,30 @@ public:
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
-    // Opens the file named by "data source=". Refuses an unknown provider, an empty path, a
-    // missing file (it never creates one) and a file that is not a readable database.
+    // See SqliteEngine and ConnectToServer for what each kind of string may name and how
+    // a failure is described.
     void Open(const QString& connectionString);
     // Runs one statement of the dialect and gives the number of rows it inserted, changed or
-    // deleted. A statement that fails changes nothing.
+    // deleted. A statement that fails changes nothing. A text with a second statement, or
+    // with the character NUL, is refused.
     long long Execute(const QString& sql);
     int State() const;
     void Close();
 
     // All-or-nothing groups of statements.
-    void BeginTrans();
+    void BeginTrans(TransactionKind kind = TransactionKind::Write);
     void CommitTrans();
+    // Undoes the open transaction; nothing to do when none is open.
     void RollbackTrans();
 
-    // For the recordsets of this connection.
-    sqlite3* Handle() const { return m_db; }
-    // The program's statement text as the engine runs it; throws RuntimeError when the
-    // connection is closed or the text stores a value its column cannot hold.
-    QString EngineSql(const QString& sql);
+    // Whether the database is on a server rather than in a local file.
+    bool IsShared() const;
+    // The SQLite database of a local file, for its backups; nullptr when closed or shared.
+    sqlite3* Handle() const;
+    // The engine behind the connection, for the recordsets and for copying an inventory;
+    // throws RuntimeError when the connection is closed.
+    Engine& Database() const;
 
 private:
-    void RequireOpen() const;
-
-    sqlite3* m_db = nullptr;
-    // The declared column types, read again whenever the database's schema changes.
-    std::unique_ptr<Schema> m_schema;
-    int m_schemaVersion = -1;
+    std::unique_ptr<Engine> m_engine;
 };

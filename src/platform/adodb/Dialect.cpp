@@ -8,43 +8,6 @@
 
 namespace {
 
-// The statement's tokens and the positions of its significant ones (no blanks, comments).
-class Tokens
-{
-public:
-    explicit Tokens(const QString& sql) : all(Tokenize(sql))
-    {
-        for (std::size_t i = 0; i < all.size(); ++i)
-            if (all[i].IsSignificant())
-                significant.push_back(i);
-    }
-
-    int Count() const { return int(significant.size()); }
-    // The n-th significant token; nullptr outside the statement.
-    SqlToken* At(int n)
-    {
-        return n >= 0 && n < Count() ? &all[significant[std::size_t(n)]] : nullptr;
-    }
-    bool IsWord(int n, QStringView word) { return At(n) && At(n)->IsWord(word); }
-    bool IsSymbol(int n, QStringView symbol) { return At(n) && At(n)->IsSymbol(symbol); }
-
-    // The position after the ")" that closes the "(" at n.
-    int AfterClosing(int n)
-    {
-        int depth = 0;
-        for (; n < Count(); ++n) {
-            if (IsSymbol(n, u"("))
-                ++depth;
-            else if (IsSymbol(n, u")") && --depth == 0)
-                return n + 1;
-        }
-        return Count();
-    }
-
-    std::vector<SqlToken> all;
-    std::vector<std::size_t> significant;
-};
-
 bool IsRelationKeyword(const SqlToken& token)
 {
     return token.IsWord(u"from") || token.IsWord(u"join") || token.IsWord(u"into") ||
@@ -228,9 +191,20 @@ void ReadInStoredOrder(Tokens& tokens, const Schema& schema)
     }
 }
 
-// "order by" a text column orders as the program sorts text everywhere (kTextOrder), not by
-// the codes of the characters. Other terms (numbers, dates, expressions) keep their order.
-void CollateOrderedTexts(Tokens& tokens, const Schema& schema, const QStringList& relations)
+// SELECT … FOR UPDATE locks the rows it reads until the transaction ends. SQLite has no row
+// locks: the write transaction that BeginTrans starts already keeps every other writer out.
+void DropRowLock(Tokens& tokens)
+{
+    const int last = tokens.Count() - 1;
+    const int end = tokens.IsSymbol(last, u";") ? last - 1 : last;
+    if (tokens.IsWord(end - 1, u"for") && tokens.IsWord(end, u"update"))
+        tokens.Erase(end - 1, end);
+}
+
+// "order by" a text column orders as the program sorts text everywhere (the collation given),
+// not by the codes of the characters. Other terms (numbers, dates, expressions) keep their order.
+void CollateOrderedTexts(Tokens& tokens, const Schema& schema, const QStringList& relations,
+                         const QString& collation)
 {
     for (int n = 0; n + 1 < tokens.Count(); ++n) {
         if (!tokens.IsWord(n, u"order") || !tokens.IsWord(n + 1, u"by"))
@@ -254,21 +228,41 @@ void CollateOrderedTexts(Tokens& tokens, const Schema& schema, const QStringList
                 !IsTextColumn(schema, relations, dot == from ? QString() : tokens.At(from)->Name(),
                               tokens.At(dot)->Name()))
                 continue;
-            tokens.At(dot)->text += QStringLiteral(" COLLATE ") + QLatin1String(kTextOrder);
+            tokens.At(dot)->text += QStringLiteral(" COLLATE ") + collation;
         }
     }
 }
 
 } // namespace
 
-QString RewriteStatement(const QString& sql, const Schema& schema)
+QString RewriteStatement(const QString& sql, const Schema& schema, SqlDialect dialect,
+                         const QString& textOrder)
 {
     Tokens tokens(sql);
     const QStringList relations = Relations(tokens);
     ConcatenateTexts(tokens, schema, relations);
     ConvertInsertedDates(tokens, schema);
     ConvertUpdatedDates(tokens, schema);
-    ReadInStoredOrder(tokens, schema);
-    CollateOrderedTexts(tokens, schema, relations);
-    return Join(tokens.all);
+    if (dialect == SqlDialect::Postgres) {
+        FinishForPostgres(tokens, schema, sql);
+    } else {
+        ReadInStoredOrder(tokens, schema);
+        DropRowLock(tokens);
+    }
+    CollateOrderedTexts(tokens, schema, relations, textOrder);
+    return tokens.Text();
+}
+
+bool IsQuery(const QString& sql)
+{
+    Tokens tokens(sql);
+    // An empty text reads nothing; the engine refuses it as empty.
+    if (tokens.Count() == 0)
+        return true;
+    if (!tokens.IsWord(0, u"select"))
+        return false;
+    for (int n = 1; n < tokens.Count(); ++n)
+        if (tokens.IsWord(n, u"into"))
+            return false;
+    return true;
 }

@@ -3,7 +3,6 @@
 #include "platform/RuntimeError.h"
 #include "platform/adodb/Connection.h"
 #include "platform/adodb/RowStore.h"
-#include "platform/adodb/Statement.h"
 
 namespace {
 
@@ -13,10 +12,6 @@ namespace {
 }
 
 } // namespace
-
-struct Recordset::Rows : RowStore
-{
-};
 
 Recordset::Recordset() = default;
 Recordset::~Recordset() = default;
@@ -31,13 +26,7 @@ void Recordset::Open(const QString& sql, Connection& connection, int cursorType,
                        .arg(cursorType)
                        .arg(lockType),
                    3001);
-    Statement statement(connection.Handle(), connection.EngineSql(sql), sql);
-    // Recordsets are never written through: a statement that changes data runs by Execute.
-    if (!statement.ReadOnly())
-        NotAllowed("A recordset reads; this statement changes data: " + sql, 3001);
-    auto rows = std::make_unique<Rows>();
-    rows->Load(statement);
-    m_rows = std::move(rows);
+    m_rows = connection.Database().Query(sql);
     m_position = 0;
 }
 
@@ -133,6 +122,13 @@ Field Recordset::Fields(int index) const
 int Recordset::FieldCount() const
 {
     return m_rows ? m_rows->ColumnCount() : 0;
+}
+
+const RowStore& Recordset::Rows() const
+{
+    if (!m_rows)
+        NotAllowed("Operation is not allowed when the object is closed.", 3704);
+    return *m_rows;
 }
 
 QStringList Recordset::FieldNames() const

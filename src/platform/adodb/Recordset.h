@@ -7,6 +7,7 @@
 #include <memory>
 
 class Connection;
+class RowStore;
 
 // One field of the current row, as Fields("name") gives it.
 struct Field
@@ -51,8 +52,10 @@ public:
     int FieldCount() const;
     QStringList FieldNames() const;
 
+    // Every row at once, for copying them elsewhere.
+    const RowStore& Rows() const;
+
 private:
-    struct Rows;
-    std::unique_ptr<Rows> m_rows;
+    std::unique_ptr<RowStore> m_rows;
     int m_position = 0;
 };

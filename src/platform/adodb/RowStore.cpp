@@ -1,18 +1,10 @@
 #include "platform/adodb/RowStore.h"
 
 #include "platform/RuntimeError.h"
-#include "platform/adodb/Statement.h"
 
 #include <QDateTime>
-#include <QTimeZone>
-
-#include <sqlite3.h>
-
-#include <cmath>
 
 namespace {
-
-constexpr std::int64_t kMsPerDay = 86400000;
 
 int Digits(const char* text, int count)
 {
@@ -25,8 +17,8 @@ int Digits(const char* text, int count)
     return value;
 }
 
-// The stored form of a date, "yyyy-MM-dd" or "yyyy-MM-dd HH:mm:ss" (a "T" also accepted), as
-// a day number and the milliseconds into that day; false for any other text.
+} // namespace
+
 bool ParseStoredDate(const char* text, int length, std::int64_t& dayAndTime, bool& hasTime)
 {
     if (length != 10 && length != 16 && length != 19)
@@ -52,7 +44,69 @@ bool ParseStoredDate(const char* text, int length, std::int64_t& dayAndTime, boo
     return true;
 }
 
-} // namespace
+void RowStore::AddColumn(const QString& name)
+{
+    m_names.append(name);
+}
+
+void RowStore::Reserve(int rows)
+{
+    m_cells.reserve(std::size_t(rows) * std::size_t(m_names.size()));
+}
+
+void RowStore::Add(Cell cell)
+{
+    m_cells.push_back(cell);
+    if (++m_column == m_names.size()) {
+        m_column = 0;
+        ++m_rowCount;
+    }
+}
+
+void RowStore::AddNull()
+{
+    Add({{0}, Kind::Null});
+}
+
+void RowStore::AddLong(std::int64_t value)
+{
+    Add({{value}, Kind::Long});
+}
+
+void RowStore::AddDouble(double value)
+{
+    Cell cell{{0}, Kind::Double};
+    cell.real = value;
+    Add(cell);
+}
+
+void RowStore::AddCurrency(std::int64_t tenThousandths)
+{
+    Add({{tenThousandths}, Kind::Currency});
+}
+
+void RowStore::AddCurrencyOverflow(double stored)
+{
+    Cell cell{{0}, Kind::CurrencyOverflow};
+    cell.real = stored;
+    Add(cell);
+}
+
+void RowStore::AddDate(std::int64_t dayAndTime, bool hasTime)
+{
+    Add({{dayAndTime}, hasTime ? Kind::DateTime : Kind::Date});
+}
+
+void RowStore::AddText(const QString& value)
+{
+    Add({{std::int64_t(m_texts.size())}, Kind::String});
+    m_texts.push_back(value);
+}
+
+void RowStore::AddBoolean(bool value)
+{
+    Add({{value ? 1 : 0}, Kind::Boolean});
+}
 
 int RowStore::ColumnIndex(const QString& name) const
 {
@@ -60,107 +114,6 @@ int RowStore::ColumnIndex(const QString& name) const
         if (m_names[i].compare(name, Qt::CaseInsensitive) == 0)
             return i;
     return -1;
-}
-
-void RowStore::Load(Statement& statement)
-{
-    sqlite3_stmt* stmt = statement.Handle();
-    const int columns = sqlite3_column_count(stmt);
-    for (int i = 0; i < columns; ++i) {
-        m_names.append(QString::fromUtf8(sqlite3_column_name(stmt, i)));
-        // Through a view, the declared type is that of the column the view reads.
-        m_types.push_back(ColumnTypeFromDeclaration(sqlite3_column_decltype(stmt, i)));
-    }
-    while (statement.Step()) {
-        for (int i = 0; i < columns; ++i)
-            m_cells.push_back(MakeCell(statement, i));
-        ++m_rowCount;
-        if (m_rowCount == 1024)
-            m_cells.reserve(std::size_t(columns) * 16384);
-    }
-    m_cells.shrink_to_fit();
-}
-
-RowStore::Cell RowStore::MakeCell(Statement& statement, int column)
-{
-    sqlite3_stmt* stmt = statement.Handle();
-    Cell cell;
-    cell.integer = 0;
-    const int storage = sqlite3_column_type(stmt, column);
-    if (storage == SQLITE_NULL) {
-        cell.kind = Kind::Null;
-        return cell;
-    }
-    const ColumnType declared = m_types[column];
-    const auto text = [&] {
-        cell.kind = Kind::String;
-        cell.integer = std::int64_t(m_texts.size());
-        m_texts.push_back(statement.Text(column));
-        return cell;
-    };
-    const bool number = storage == SQLITE_INTEGER || storage == SQLITE_FLOAT;
-    switch (declared) {
-    case ColumnType::Currency: {
-        if (!number)
-            return text();
-        // Stored as a double rounded to ten-thousandths: rounding again gives the exact amount.
-        const double stored = sqlite3_column_double(stmt, column);
-        const double units = stored * 10000.0;
-        if (!(units >= -0x1p63 && units < 0x1p63)) {
-            cell.kind = Kind::CurrencyOverflow;
-            cell.real = stored;
-            return cell;
-        }
-        cell.kind = Kind::Currency;
-        cell.integer = std::llround(units);
-        return cell;
-    }
-    case ColumnType::Date:
-        if (storage == SQLITE_TEXT) {
-            bool hasTime = false;
-            const char* stored = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
-            if (ParseStoredDate(stored, sqlite3_column_bytes(stmt, column), cell.integer,
-                                hasTime)) {
-                cell.kind = hasTime ? Kind::DateTime : Kind::Date;
-                return cell;
-            }
-        }
-        return text();
-    case ColumnType::Boolean:
-        if (!number)
-            return text();
-        cell.kind = Kind::Boolean;
-        cell.integer = sqlite3_column_double(stmt, column) != 0 ? 1 : 0;
-        return cell;
-    case ColumnType::Double:
-        if (!number)
-            return text();
-        cell.kind = Kind::Double;
-        cell.real = sqlite3_column_double(stmt, column);
-        return cell;
-    case ColumnType::Long:
-        if (storage != SQLITE_INTEGER)
-            break;
-        cell.kind = Kind::Long;
-        cell.integer = sqlite3_column_int64(stmt, column);
-        return cell;
-    case ColumnType::Text:
-    case ColumnType::Undeclared:
-        break;
-    }
-    // Typed by what is stored: expressions, and values their column's type cannot hold.
-    switch (storage) {
-    case SQLITE_INTEGER:
-        cell.kind = Kind::Long;
-        cell.integer = sqlite3_column_int64(stmt, column);
-        return cell;
-    case SQLITE_FLOAT:
-        cell.kind = Kind::Double;
-        cell.real = sqlite3_column_double(stmt, column);
-        return cell;
-    default:
-        return text();
-    }
 }
 
 Variant RowStore::Value(int row, int column) const

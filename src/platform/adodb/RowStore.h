@@ -1,6 +1,5 @@
 #pragma once
 
-#include "platform/adodb/Schema.h"
 #include "platform/adodb/Variant.h"
 
 #include <QString>
@@ -8,16 +7,26 @@
 #include <cstdint>
 #include <vector>
 
-class Statement;
-
 // Every row of a query, read at once and kept compactly: a cell is 16 bytes (a number, or
 // the index of its text), texts are shared QStrings, and a Variant is made only when a
-// field is asked for.
+// field is asked for. Engines fill it through the Add… calls, each with its own reader
+// (SqliteRows, PgRows); this is the one place that keeps rows.
 class RowStore
 {
 public:
-    // Steps the statement to its end.
-    void Load(Statement& statement);
+    // Filling: the columns first, then the cells of each row in column order.
+    void AddColumn(const QString& name);
+    void Reserve(int rows);
+    void AddNull();
+    void AddLong(std::int64_t value);
+    void AddDouble(double value);
+    void AddCurrency(std::int64_t tenThousandths);
+    // A number in a currency column beyond the currency range, kept to name it.
+    void AddCurrencyOverflow(double stored);
+    // dayAndTime is a Julian day times kMsPerDay plus the milliseconds into that day.
+    void AddDate(std::int64_t dayAndTime, bool hasTime);
+    void AddText(const QString& value);
+    void AddBoolean(bool value);
 
     int RowCount() const { return m_rowCount; }
     int ColumnCount() const { return int(m_names.size()); }
@@ -49,11 +58,18 @@ private:
         };
         Kind kind;
     };
-    Cell MakeCell(Statement& statement, int column);
+    void Add(Cell cell);
 
     QStringList m_names;
-    std::vector<ColumnType> m_types;
     std::vector<Cell> m_cells; // row after row
     std::vector<QString> m_texts;
     int m_rowCount = 0;
+    int m_column = 0; // of the next cell
 };
+
+constexpr std::int64_t kMsPerDay = 86400000;
+
+// The stored form of a date, "yyyy-MM-dd" or "yyyy-MM-dd HH:mm:ss" (a "T" also accepted), as
+// RowStore::AddDate takes it; hasTime tells whether a time was written. False for any other
+// text.
+bool ParseStoredDate(const char* text, int length, std::int64_t& dayAndTime, bool& hasTime);

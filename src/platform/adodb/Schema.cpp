@@ -25,6 +25,14 @@ ColumnType ColumnTypeFromDeclaration(const char* declaration)
     return ColumnType::Undeclared;
 }
 
+const Schema::Column* Schema::Relation::FindColumn(const QString& column) const
+{
+    for (const Column& c : columns)
+        if (c.name.compare(column, Qt::CaseInsensitive) == 0)
+            return &c;
+    return nullptr;
+}
+
 const Schema::Relation* Schema::Find(const QString& name) const
 {
     const auto it = relations.constFind(name.toLower());
@@ -34,8 +42,22 @@ const Schema::Relation* Schema::Find(const QString& name) const
 ColumnType Schema::TypeOf(const QString& relation, const QString& column) const
 {
     const Relation* found = Find(relation);
-    return found ? found->columns.value(column.toLower(), ColumnType::Undeclared)
-                 : ColumnType::Undeclared;
+    const Column* c = found ? found->FindColumn(column) : nullptr;
+    return c ? c->type : ColumnType::Undeclared;
+}
+
+QString Schema::Spelling(const QString& name) const
+{
+    return m_spellings.value(name.toLower());
+}
+
+void Schema::Add(Relation relation)
+{
+    m_spellings.insert(relation.name.toLower(), relation.name);
+    for (const Column& column : relation.columns)
+        m_spellings.insert(column.name.toLower(), column.name);
+    const QString key = relation.name.toLower();
+    relations.insert(key, std::move(relation));
 }
 
 Schema LoadSchema(sqlite3* db)
@@ -45,15 +67,19 @@ Schema LoadSchema(sqlite3* db)
                                            "where type in ('table', 'view')");
     Statement relations(db, listing);
     while (relations.Step()) {
-        const QString name = relations.Text(0);
-        Schema::Relation& relation = schema.relations[name.toLower()];
+        Schema::Relation relation;
+        relation.name = relations.Text(0);
         relation.isTable = relations.Text(1) == QLatin1String("table");
-        Statement columns(db, QStringLiteral("select name, type from pragma_table_info(?1)"));
-        columns.Bind(1, name);
-        while (columns.Step())
-            relation.columns.insert(columns.Text(0).toLower(),
-                                    ColumnTypeFromDeclaration(reinterpret_cast<const char*>(
-                                        sqlite3_column_text(columns.Handle(), 1))));
+        Statement columns(db, QStringLiteral("select name, type, pk from pragma_table_info(?1)"));
+        columns.Bind(1, relation.name);
+        while (columns.Step()) {
+            relation.columns.append(
+                {columns.Text(0), ColumnTypeFromDeclaration(reinterpret_cast<const char*>(
+                                      sqlite3_column_text(columns.Handle(), 1)))});
+            if (sqlite3_column_int(columns.Handle(), 2) == 1)
+                relation.key = columns.Text(0);
+        }
+        schema.Add(std::move(relation));
     }
     return schema;
 }

@@ -108,3 +108,28 @@ QString Join(const std::vector<SqlToken>& tokens)
         text += token.text;
     return text;
 }
+
+Tokens::Tokens(const QString& sql) : all(Tokenize(sql))
+{
+    for (std::size_t i = 0; i < all.size(); ++i)
+        if (all[i].IsSignificant())
+            significant.push_back(i);
+}
+
+int Tokens::AfterClosing(int n)
+{
+    int depth = 0;
+    for (; n < Count(); ++n) {
+        if (IsSymbol(n, u"("))
+            ++depth;
+        else if (IsSymbol(n, u")") && --depth == 0)
+            return n + 1;
+    }
+    return Count();
+}
+
+void Tokens::Erase(int from, int to)
+{
+    for (std::size_t i = significant[std::size_t(from)]; i <= significant[std::size_t(to)]; ++i)
+        all[i].text.clear();
+}

@@ -31,3 +31,29 @@ struct SqlToken
 // end of the text (the engine then reports it).
 std::vector<SqlToken> Tokenize(const QString& sql);
 QString Join(const std::vector<SqlToken>& tokens);
+
+// A statement's tokens and the positions of its significant ones (no blanks, comments), for
+// the steps that rewrite it.
+class Tokens
+{
+public:
+    explicit Tokens(const QString& sql);
+
+    int Count() const { return int(significant.size()); }
+    // The n-th significant token; nullptr outside the statement.
+    SqlToken* At(int n)
+    {
+        return n >= 0 && n < Count() ? &all[significant[std::size_t(n)]] : nullptr;
+    }
+    bool IsWord(int n, QStringView word) { return At(n) && At(n)->IsWord(word); }
+    bool IsSymbol(int n, QStringView symbol) { return At(n) && At(n)->IsSymbol(symbol); }
+    // The position after the ")" that closes the "(" at n; Count() when none does.
+    int AfterClosing(int n);
+    // Empties the text of every token from the significant token `from` to `to`, both
+    // included, and of the blanks and comments between them.
+    void Erase(int from, int to);
+    QString Text() const { return Join(all); }
+
+    std::vector<SqlToken> all;
+    std::vector<std::size_t> significant;
+};

@@ -6,19 +6,6 @@
 
 #include <cerrno>
 
-namespace {
-
-// A description quotes the beginning of a statement: enough to know it, never a page of
-// typed text (a long description in an insert).
-constexpr qsizetype kQuotedLength = 300;
-
-QString Quoted(const QString& sql)
-{
-    return sql.size() <= kQuotedLength ? sql : sql.left(kQuotedLength) + QChar(0x2026);
-}
-
-} // namespace
-
 void ThrowEngineError(sqlite3* db, const QString& shownSql)
 {
     // A write past the file-size limit that the system sets fails like a write to a full
@@ -28,20 +15,19 @@ void ThrowEngineError(sqlite3* db, const QString& shownSql)
     const bool sizeLimit = sqlite3_extended_errcode(db) == SQLITE_IOERR_WRITE &&
                            (systemError == EFBIG || sqlite3_system_errno(db) == EFBIG);
     const char* message = sizeLimit ? sqlite3_errstr(SQLITE_FULL) : sqlite3_errmsg(db);
-    throw RuntimeError(QString::fromUtf8(message) + QStringLiteral(" in the statement: ") +
-                           Quoted(shownSql),
-                       kStatementErrorNumber);
+    ThrowStatementError(QString::fromUtf8(message), shownSql);
 }
 
 Statement::Statement(sqlite3* db, const QString& engineSql, const QString& shownSql)
-    : m_db(db), m_shownSql(Quoted(shownSql.isEmpty() ? engineSql : shownSql))
+    : m_db(db), m_shownSql(shownSql.isEmpty() ? engineSql : shownSql)
 {
+    RefuseNul(engineSql, m_shownSql);
     const QByteArray utf8 = engineSql.toUtf8();
     const char* tail = nullptr;
     if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &m_stmt, &tail) != SQLITE_OK)
         Fail();
     if (!m_stmt)
-        throw RuntimeError("The statement is empty: " + m_shownSql, kStatementErrorNumber);
+        RefuseEmptyStatement(m_shownSql);
     // The destructor does not run for a constructor that throws.
     // Whatever follows must be blanks, semicolons or comments: no second statement.
     sqlite3_stmt* next = nullptr;
@@ -50,8 +36,7 @@ Statement::Statement(sqlite3* db, const QString& engineSql, const QString& shown
     sqlite3_finalize(next);
     if (prepared != SQLITE_OK || next) {
         sqlite3_finalize(m_stmt);
-        throw RuntimeError("Only one statement can be run at a time: " + m_shownSql,
-                           kStatementErrorNumber);
+        RefuseSecondStatement(m_shownSql);
     }
 }
 

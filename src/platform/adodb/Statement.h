@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/adodb/Errors.h"
+
 #include <QString>
 
 struct sqlite3;
@@ -34,8 +36,5 @@ private:
     QString m_shownSql;
 };
 
-// The number that statement failures carry (the provider's "errors in command").
-constexpr long kStatementErrorNumber = -2147217900;
-
-// "<engine message> in the statement: <sql>", the statement cut to its first 300 characters.
+// "<engine message> in the statement: <sql>", the statement quoted as QuotedStatement does.
 [[noreturn]] void ThrowEngineError(sqlite3* db, const QString& shownSql);

@@ -357,8 +357,15 @@ std::optional<TrailingTime> SplitTime(const QString& text)
 // 1921 once it goes through a text box.
 QString ShortDateFormat()
 {
-    const QString format = QLocale().dateFormat(QLocale::ShortFormat);
-    QString widened;
+    // Asked for at every date a list shows: kept per thread until the program's locale
+    // changes.
+    thread_local QLocale madeFor;
+    thread_local QString widened;
+    const QLocale locale;
+    if (!widened.isEmpty() && locale == madeFor)
+        return widened;
+    const QString format = locale.dateFormat(QLocale::ShortFormat);
+    widened.clear();
     qsizetype copied = 0;
     for (const FormatPart& part : PartsOf(format)) {
         if (part.letter != 'y' || part.run >= 4)
@@ -366,7 +373,9 @@ QString ShortDateFormat()
         widened += format.mid(copied, part.at - copied) + "yyyy";
         copied = part.at + part.run;
     }
-    return widened + format.mid(copied);
+    widened += format.mid(copied);
+    madeFor = locale;
+    return widened;
 }
 
 QString DateText(const QDate& date)

@@ -18,3 +18,17 @@ std::optional<Currency> Currency::FromDouble(double value)
         return std::nullopt;
     return FromTenThousandths(static_cast<std::int64_t>(whole));
 }
+
+QString Currency::DecimalText() const
+{
+    const std::uint64_t magnitude =
+        m_units < 0 ? 0 - static_cast<std::uint64_t>(m_units) : static_cast<std::uint64_t>(m_units);
+    QString text = QString::number(magnitude / Scale);
+    if (const std::uint64_t fraction = magnitude % Scale; fraction != 0) {
+        QString digits = QString::number(fraction).rightJustified(4, QLatin1Char('0'));
+        while (digits.endsWith(QLatin1Char('0')))
+            digits.chop(1);
+        text += QLatin1Char('.') + digits;
+    }
+    return m_units < 0 ? QLatin1Char('-') + text : text;
+}

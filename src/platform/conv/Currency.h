@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <compare>
 #include <cstdint>
 #include <optional>
@@ -23,6 +24,9 @@ public:
 
     constexpr std::int64_t TenThousandths() const { return m_units; }
     double ToDouble() const { return static_cast<double>(m_units) / Scale; }
+    // The exact amount with a point as decimal separator and no trailing zeros, whatever
+    // the locale: 1234.5, -0.1255, 7.
+    QString DecimalText() const;
 
     constexpr Currency operator+(Currency o) const
     {
