@@ -3,6 +3,7 @@
 
 #include "platform/RuntimeError.h"
 #include "platform/conv/Conv.h"
+#include "platform/conv/LocaleTexts.h"
 
 #include <QLocale>
 #include <QRegularExpression>
@@ -357,15 +358,11 @@ std::optional<TrailingTime> SplitTime(const QString& text)
 // 1921 once it goes through a text box.
 QString ShortDateFormat()
 {
-    // Asked for at every date a list shows: kept per thread until the program's locale
-    // changes.
-    thread_local QLocale madeFor;
-    thread_local QString widened;
-    const QLocale locale;
-    if (!widened.isEmpty() && locale == madeFor)
-        return widened;
-    const QString format = locale.dateFormat(QLocale::ShortFormat);
-    widened.clear();
+    LocaleTexts& texts = CurrentLocaleTexts();
+    if (!texts.shortDateFormat.isEmpty())
+        return texts.shortDateFormat;
+    const QString format = texts.locale.dateFormat(QLocale::ShortFormat);
+    QString widened;
     qsizetype copied = 0;
     for (const FormatPart& part : PartsOf(format)) {
         if (part.letter != 'y' || part.run >= 4)
@@ -373,22 +370,36 @@ QString ShortDateFormat()
         widened += format.mid(copied, part.at - copied) + "yyyy";
         copied = part.at + part.run;
     }
-    widened += format.mid(copied);
-    madeFor = locale;
-    return widened;
+    texts.shortDateFormat = widened + format.mid(copied);
+    return texts.shortDateFormat;
 }
 
 QString DateText(const QDate& date)
 {
-    return QLocale().toString(date, ShortDateFormat());
+    // A list shows the same few thousand days again and again: each is written once.
+    constexpr qsizetype kRemembered = 16384;
+    LocaleTexts& texts = CurrentLocaleTexts();
+    if (const auto known = texts.dates.constFind(date.toJulianDay()); known != texts.dates.cend())
+        return *known;
+    if (texts.dates.size() >= kRemembered)
+        texts.dates.clear();
+    const QString text = texts.locale.toString(date, ShortDateFormat());
+    texts.dates.insert(date.toJulianDay(), text);
+    return text;
 }
 
-QString DateTimeText(const QDateTime& value, bool hasTime)
+QString DateTimeText(const QDate& date, const QTime& time, bool hasTime)
 {
-    QString text = DateText(value.date());
+    QString text = DateText(date);
     if (hasTime)
-        text += ' ' + QLocale().toString(value.time(), TimeFormat());
+        text += ' ' + QLocale().toString(time, TimeFormat());
     return text;
+}
+
+QString IsoDateText(const QDate& date, const QTime& time, bool hasTime)
+{
+    const QString day = date.toString(Qt::ISODate);
+    return hasTime ? day + ' ' + time.toString(Qt::ISODate) : day;
 }
 
 std::optional<DateValue> ParseDate(const QString& text)

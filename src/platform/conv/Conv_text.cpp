@@ -2,6 +2,7 @@
 
 #include "platform/RuntimeError.h"
 #include "platform/conv/Conv.h"
+#include "platform/conv/LocaleTexts.h"
 
 #include <QLocale>
 #include <cmath>
@@ -26,6 +27,14 @@ Magnitude Split(Currency value)
     return {negative, abs / Currency::Scale, abs % Currency::Scale};
 }
 
+const QString& DecimalPoint()
+{
+    LocaleTexts& texts = CurrentLocaleTexts();
+    if (texts.decimalPoint.isEmpty())
+        texts.decimalPoint = texts.locale.decimalPoint();
+    return texts.decimalPoint;
+}
+
 // Digits with the locale's group separator between each three, counted from the right.
 QString Grouped(const QString& digits)
 {
@@ -44,22 +53,40 @@ QString NumberText(double value)
 {
     if (value == 0)
         return "0"; // also for a negative zero
+    // A whole number below 10^15 has no more than the fifteen digits below, and no exponent.
+    if (std::abs(value) < 1e15 && value == std::trunc(value))
+        return QString::number(static_cast<std::int64_t>(value));
     // Fifteen significant digits, as the double's text form has always had: 0.1 + 0.2 shows 0.3.
     QString text = QString::number(value, 'g', 15).toUpper();
-    text.replace('.', QLocale().decimalPoint());
+    text.replace('.', DecimalPoint());
     return text;
 }
 
 QString CurrencyText(Currency value)
 {
     const Magnitude m = Split(value);
-    QString text = (m.negative ? "-" : "") + QString::number(m.whole);
-    if (m.fraction != 0) {
-        QString decimals = QString::number(m.fraction).rightJustified(4, '0');
-        while (decimals.endsWith('0'))
-            decimals.chop(1);
-        text += QLocale().decimalPoint() + decimals;
-    }
+    // Written from the right: the decimals without their trailing zeros, the whole part and
+    // the sign; the locale's decimal point goes between.
+    char buffer[32];
+    char* const end = std::end(buffer);
+    char* at = end;
+    std::uint64_t fraction = m.fraction;
+    int decimals = 4;
+    for (; decimals > 0 && fraction % 10 == 0; --decimals)
+        fraction /= 10;
+    for (int i = 0; i < decimals; ++i, fraction /= 10)
+        *--at = char('0' + fraction % 10);
+    const char* const decimalsAt = at;
+    std::uint64_t whole = m.whole;
+    do {
+        *--at = char('0' + whole % 10);
+        whole /= 10;
+    } while (whole != 0);
+    if (m.negative)
+        *--at = '-';
+    QString text = QString::fromLatin1(at, decimalsAt - at);
+    if (decimals > 0)
+        text += DecimalPoint() + QLatin1StringView(decimalsAt, end - decimalsAt);
     return text;
 }
 
@@ -76,7 +103,7 @@ QString TextOf(const Variant& value)
     case Variant::Type::Currency:
         return CurrencyText(value.currencyValue());
     case Variant::Type::Date:
-        return DateTimeText(value.dateValue(), value.dateHasTime());
+        return DateTimeText(value.dateDay(), value.dateTime(), value.dateHasTime());
     case Variant::Type::String:
         return value.stringValue();
     case Variant::Type::Boolean:

@@ -80,6 +80,38 @@ void AppendFolded(QStringView text, std::string& out)
     }
 }
 
+void AppendFolded(QUtf8StringView text, std::string& out)
+{
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    const qsizetype size = text.size();
+    const size_t start = out.size();
+    out.resize(start + size_t(size));
+    char* ascii = out.data() + start;
+    qsizetype i = 0;
+    for (; i < size && bytes[i] < 0x80; ++i)
+        ascii[i] = char(bytes[i] >= 'A' && bytes[i] <= 'Z' ? bytes[i] + ('a' - 'A') : bytes[i]);
+    out.resize(start + size_t(i));
+    for (; i < size; ++i) {
+        const unsigned char c = bytes[i];
+        // Two bytes from 0xc2 0x80 to 0xc9 0x8f are the Latin letters up to U+024F.
+        const char16_t latin =
+            c >= 0xc2 && c <= 0xc9 && i + 1 < size && (bytes[i + 1] & 0xc0) == 0x80
+                ? char16_t(((c & 0x1f) << 6) | (bytes[i + 1] & 0x3f))
+                : 0;
+        if (c < 0x80) {
+            out += char(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+        } else if (latin >= 0x80 && latin < kLatinEnd) {
+            out += LatinFolds()[latin - 0x80];
+            ++i;
+        } else {
+            // Other scripts, combining marks and anything else: the rest of the text the slow
+            // way.
+            AppendFoldedSlowly(QString::fromUtf8(text.data() + i, size - i), out);
+            return;
+        }
+    }
+}
+
 std::string Folded(QStringView text)
 {
     std::string out;

@@ -48,7 +48,7 @@ QVariant ListViewModel::data(const QModelIndex& index, int role) const
     }
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
         return QVariant();
-    return m_cells[static_cast<size_t>(added) * ColumnCount() + column];
+    return m_cells.Text(added, column);
 }
 
 QVariant ListViewModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -70,14 +70,7 @@ void ListViewModel::AddColumn(const QString& caption)
 {
     const int oldCount = ColumnCount();
     beginInsertColumns(QModelIndex(), oldCount, oldCount);
-    if (!m_order.empty()) {
-        // Rows already there get an empty cell in the new column.
-        std::vector<QString> cells(m_order.size() * (oldCount + 1));
-        for (size_t r = 0; r < m_order.size(); ++r)
-            std::move(m_cells.begin() + r * oldCount, m_cells.begin() + (r + 1) * oldCount,
-                      cells.begin() + r * (oldCount + 1));
-        m_cells = std::move(cells);
-    }
+    m_cells.AddColumn();
     m_captions.append(caption);
     m_kinds.push_back(SortKind::Text);
     m_widths.emplace_back();
@@ -110,7 +103,7 @@ void ListViewModel::SetWidthTwips(int column, double twips)
 void ListViewModel::Clear()
 {
     beginResetModel();
-    m_cells.clear();
+    m_cells.Clear();
     m_order.clear();
     m_shown.clear();
     m_filter.ForgetFrom(0);
@@ -132,7 +125,7 @@ int ListViewModel::AddRow(const QString& text)
     const bool announce = m_updating == 0 && m_announced == row;
     if (announce)
         beginInsertRows(QModelIndex(), row, row);
-    m_cells.resize(m_cells.size() + ColumnCount());
+    m_cells.AddRow();
     m_order.push_back(added);
     // Shown until the filter looks at it, so that its cells can be filled.
     if (m_filtering) {
@@ -140,7 +133,7 @@ int ListViewModel::AddRow(const QString& text)
         m_refilter = true;
     }
     if (ColumnCount() > 0)
-        m_cells[static_cast<size_t>(added) * ColumnCount()] = text;
+        m_cells.Set(added, 0, text);
     if (announce) {
         m_announced = row + 1;
         endInsertRows();
@@ -149,11 +142,11 @@ int ListViewModel::AddRow(const QString& text)
     return row;
 }
 
-void ListViewModel::SetCell(int row, int column, const QString& text)
+void ListViewModel::SetCell(int row, int column, QStringView text)
 {
     CheckColumn(column);
     const int added = StorageRow(row);
-    m_cells[static_cast<size_t>(added) * ColumnCount() + column] = text;
+    m_cells.Set(added, column, text);
     if (row < m_announced) {
         const QModelIndex changed = index(row, column);
         emit dataChanged(changed, changed, {Qt::DisplayRole});
@@ -171,7 +164,7 @@ QString ListViewModel::Cell(int row, int column)
 {
     Settle();
     CheckColumn(column);
-    return m_cells[static_cast<size_t>(StorageRow(row)) * ColumnCount() + column];
+    return m_cells.Text(StorageRow(row), column);
 }
 
 void ListViewModel::SetSortValue(int row, int column, double value)
@@ -222,7 +215,7 @@ void ListViewModel::Settle()
             if (sort)
                 Sort();
             if (refilter)
-                m_filter.Match(m_cells, ColumnCount(), m_values);
+                m_filter.Match(m_cells, m_values);
             m_filtering = m_filter.Active();
             m_shown = m_filtering ? m_filter.Pick(m_order) : std::vector<int>();
         });
@@ -343,9 +336,8 @@ void ListViewModel::Sort()
         // One key per row, so the sort compares bytes instead of collating each pair again.
         std::vector<QCollatorSortKey> keys;
         keys.reserve(m_order.size());
-        const size_t stride = ColumnCount();
-        for (size_t r = 0; r < m_order.size(); ++r)
-            keys.push_back(collator.sortKey(m_cells[r * stride + column]));
+        for (int r = 0; r < TotalCount(); ++r)
+            keys.push_back(collator.sortKey(m_cells.Text(r, column)));
         auto less = [&keys](int a, int b) { return keys[a].compare(keys[b]) < 0; };
         std::stable_sort(m_order.begin(), m_order.end(),
                          [&](int a, int b) { return descending ? less(b, a) : less(a, b); });

@@ -59,7 +59,7 @@ private slots:
                                            QDateTime(QDate(100, 2, 3), QTime(23, 59, 59)),
                                            QDateTime(QDate(9999, 12, 31), QTime(12, 0))}) {
                 const QString date = DateText(value.date());
-                const QString time = DateTimeText(value, true);
+                const QString time = DateTimeText(value.date(), value.time(), true);
                 if (DateOf(date) != value.date() || !ParseDate(time) ||
                     ParseDate(time)->value != value)
                     unread << locale.name() + ": " + time;

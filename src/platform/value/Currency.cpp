@@ -1,4 +1,4 @@
-#include "platform/conv/Currency.h"
+#include "platform/value/Currency.h"
 
 #include <cmath>
 
