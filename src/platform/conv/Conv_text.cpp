@@ -5,6 +5,7 @@
 #include "platform/conv/LocaleTexts.h"
 
 #include <QLocale>
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -65,29 +66,30 @@ QString NumberText(double value)
 QString CurrencyText(Currency value)
 {
     const Magnitude m = Split(value);
-    // Written from the right: the decimals without their trailing zeros, the whole part and
-    // the sign; the locale's decimal point goes between.
-    char buffer[32];
-    char* const end = std::end(buffer);
-    char* at = end;
+    // Written from the right into one buffer: the decimals without their trailing zeros, the
+    // locale's decimal point, the whole part and the sign.
+    char16_t buffer[48];
+    char16_t* const end = std::end(buffer);
+    char16_t* at = end;
     std::uint64_t fraction = m.fraction;
     int decimals = 4;
     for (; decimals > 0 && fraction % 10 == 0; --decimals)
         fraction /= 10;
     for (int i = 0; i < decimals; ++i, fraction /= 10)
-        *--at = char('0' + fraction % 10);
-    const char* const decimalsAt = at;
+        *--at = char16_t(u'0' + fraction % 10);
+    if (decimals > 0) {
+        const QString& point = DecimalPoint();
+        at -= std::min<qsizetype>(point.size(), 8);
+        std::copy_n(point.utf16(), end - decimals - at, at);
+    }
     std::uint64_t whole = m.whole;
     do {
-        *--at = char('0' + whole % 10);
+        *--at = char16_t(u'0' + whole % 10);
         whole /= 10;
     } while (whole != 0);
     if (m.negative)
-        *--at = '-';
-    QString text = QString::fromLatin1(at, decimalsAt - at);
-    if (decimals > 0)
-        text += DecimalPoint() + QLatin1StringView(decimalsAt, end - decimalsAt);
-    return text;
+        *--at = u'-';
+    return QString(reinterpret_cast<const QChar*>(at), end - at);
 }
 
 QString TextOf(const Variant& value)

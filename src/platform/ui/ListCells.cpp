@@ -8,9 +8,11 @@ namespace {
 // A block holds the rows of a few thousand assets; a longer row gets a block of its own.
 constexpr std::size_t kBlockBytes = std::size_t(1) << 20;
 
-void ToUtf8(QStringView text, std::string& out)
+// The UTF-8 form of the text into `out`, which only ever grows; its length.
+std::size_t ToUtf8(QStringView text, std::vector<char>& out)
 {
-    out.resize(std::size_t(text.size()) * 3);
+    if (out.size() < std::size_t(text.size()) * 3)
+        out.resize(std::size_t(text.size()) * 3);
     char* at = out.data();
     const char16_t* units = text.utf16();
     qsizetype i = 0;
@@ -21,7 +23,7 @@ void ToUtf8(QStringView text, std::string& out)
         std::memcpy(at, rest.constData(), std::size_t(rest.size()));
         at += rest.size();
     }
-    out.resize(std::size_t(at - out.data()));
+    return std::size_t(at - out.data());
 }
 
 } // namespace
@@ -46,32 +48,33 @@ void ListCells::AddRow()
 
 void ListCells::Set(int row, int column, QStringView text)
 {
-    ToUtf8(text, m_utf8);
+    const std::size_t size = ToUtf8(text, m_utf8);
+    const char* const utf8 = m_utf8.data();
     std::uint32_t* ends = &m_ends[std::size_t(row) * std::size_t(m_columns)];
     const std::size_t start = column == 0 ? 0 : ends[column - 1] + 1;
     const std::size_t end = ends[column];
     const std::size_t length = RowLength(row);
-    const std::size_t newLength = length - (end - start) + m_utf8.size();
+    const std::size_t newLength = length - (end - start) + size;
     const std::uint64_t at = m_rowAt[std::size_t(row)];
     Block& block = m_blocks[at >> 32];
     const std::size_t offset = at & 0xffffffffU;
     const bool last = (at >> 32) == m_blocks.size() - 1 && offset + length == block.used;
     char* old = At(at);
     if (last && offset + newLength <= block.size) {
-        std::memmove(old + start + m_utf8.size(), old + end, length - end);
-        std::memcpy(old + start, m_utf8.data(), m_utf8.size());
+        std::memmove(old + start + size, old + end, length - end);
+        std::memcpy(old + start, utf8, size);
         block.used = offset + newLength;
     } else {
         const std::uint64_t place = Allocate(newLength);
         char* moved = At(place);
         std::memcpy(moved, old, start);
-        std::memcpy(moved + start, m_utf8.data(), m_utf8.size());
-        std::memcpy(moved + start + m_utf8.size(), old + end, length - end);
+        std::memcpy(moved + start, utf8, size);
+        std::memcpy(moved + start + size, old + end, length - end);
         m_rowAt[std::size_t(row)] = place;
         m_unused += length;
     }
     for (int c = column; c < m_columns; ++c)
-        ends[c] = std::uint32_t(ends[c] + m_utf8.size() - (end - start));
+        ends[c] = std::uint32_t(ends[c] + size - (end - start));
     m_used = m_used + newLength - length;
     if (m_unused > kBlockBytes && m_unused > m_used)
         Repack(0);

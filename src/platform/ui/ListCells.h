@@ -56,5 +56,6 @@ private:
     // Bytes of rows that moved on, left behind in their blocks.
     std::size_t m_unused = 0;
     std::size_t m_used = 0;
-    std::string m_utf8;
+    // The text being set, in UTF-8.
+    std::vector<char> m_utf8;
 };

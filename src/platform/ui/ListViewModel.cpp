@@ -10,6 +10,9 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numeric>
+#include <string_view>
+#include <unordered_map>
 
 namespace {
 const double kNoValue = std::numeric_limits<double>::quiet_NaN();
@@ -17,6 +20,40 @@ const double kNoValue = std::numeric_limits<double>::quiet_NaN();
 RuntimeError OutOfBounds()
 {
     return RuntimeError(QStringLiteral("Index out of bounds"), 35600);
+}
+
+// Where each row's text in `column` comes in the program's text order, by row as added; texts
+// that collate alike share a place. Cells of a column repeat (an employee, a category), so
+// each distinct text is given its collation key once and only the distinct texts are sorted.
+std::vector<int> TextPlaces(const ListCells& cells, int column)
+{
+    std::unordered_map<std::string_view, int> distinctAt;
+    std::vector<QUtf8StringView> distinct;
+    std::vector<int> textOf(std::size_t(cells.RowCount()));
+    for (int r = 0; r < cells.RowCount(); ++r) {
+        const QUtf8StringView text = cells.Cell(r, column);
+        const auto [at, added] = distinctAt.try_emplace(
+            std::string_view(text.data(), std::size_t(text.size())), int(distinct.size()));
+        if (added)
+            distinct.push_back(text);
+        textOf[std::size_t(r)] = at->second;
+    }
+    const QCollator collator = TextCollator();
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(distinct.size());
+    for (const QUtf8StringView text : distinct)
+        keys.push_back(collator.sortKey(text.toString()));
+    std::vector<int> byKey(distinct.size());
+    std::iota(byKey.begin(), byKey.end(), 0);
+    std::sort(byKey.begin(), byKey.end(),
+              [&keys](int a, int b) { return keys[a].compare(keys[b]) < 0; });
+    std::vector<int> placeOf(distinct.size());
+    for (std::size_t i = 1; i < byKey.size(); ++i)
+        placeOf[byKey[i]] =
+            placeOf[byKey[i - 1]] + (keys[byKey[i - 1]].compare(keys[byKey[i]]) < 0 ? 1 : 0);
+    for (int& place : textOf)
+        place = placeOf[std::size_t(place)];
+    return textOf;
 }
 } // namespace
 
@@ -332,13 +369,8 @@ void ListViewModel::Sort()
         std::stable_sort(m_order.begin(), m_order.end(),
                          [&](int a, int b) { return descending ? less(b, a) : less(a, b); });
     } else {
-        const QCollator collator = TextCollator();
-        // One key per row, so the sort compares bytes instead of collating each pair again.
-        std::vector<QCollatorSortKey> keys;
-        keys.reserve(m_order.size());
-        for (int r = 0; r < TotalCount(); ++r)
-            keys.push_back(collator.sortKey(m_cells.Text(r, column)));
-        auto less = [&keys](int a, int b) { return keys[a].compare(keys[b]) < 0; };
+        const std::vector<int> places = TextPlaces(m_cells, column);
+        auto less = [&places](int a, int b) { return places[a] < places[b]; };
         std::stable_sort(m_order.begin(), m_order.end(),
                          [&](int a, int b) { return descending ? less(b, a) : less(a, b); });
     }
