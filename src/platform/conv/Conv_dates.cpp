@@ -398,8 +398,32 @@ QString DateTimeText(const QDate& date, const QTime& time, bool hasTime)
 
 QString IsoDateText(const QDate& date, const QTime& time, bool hasTime)
 {
-    const QString day = date.toString(Qt::ISODate);
-    return hasTime ? day + ' ' + time.toString(Qt::ISODate) : day;
+    const int year = date.year();
+    // Written digit by digit: an export writes hundreds of thousands. The toolkit writes
+    // the years it cannot (none, for those beyond four digits).
+    if (!date.isValid() || year < 0 || year > 9999 || !time.isValid()) {
+        const QString day = date.toString(Qt::ISODate);
+        return hasTime ? day + ' ' + time.toString(Qt::ISODate) : day;
+    }
+    char16_t text[19];
+    auto put = [&text](int at, int value, int digits) {
+        for (int i = at + digits - 1; i >= at; --i, value /= 10)
+            text[i] = char16_t(u'0' + value % 10);
+    };
+    put(0, year, 4);
+    text[4] = u'-';
+    put(5, date.month(), 2);
+    text[7] = u'-';
+    put(8, date.day(), 2);
+    if (!hasTime)
+        return QString(reinterpret_cast<const QChar*>(text), 10);
+    text[10] = u' ';
+    put(11, time.hour(), 2);
+    text[13] = u':';
+    put(14, time.minute(), 2);
+    text[16] = u':';
+    put(17, time.second(), 2);
+    return QString(reinterpret_cast<const QChar*>(text), 19);
 }
 
 std::optional<DateValue> ParseDate(const QString& text)

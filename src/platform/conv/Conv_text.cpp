@@ -65,31 +65,7 @@ QString NumberText(double value)
 
 QString CurrencyText(Currency value)
 {
-    const Magnitude m = Split(value);
-    // Written from the right into one buffer: the decimals without their trailing zeros, the
-    // locale's decimal point, the whole part and the sign.
-    char16_t buffer[48];
-    char16_t* const end = std::end(buffer);
-    char16_t* at = end;
-    std::uint64_t fraction = m.fraction;
-    int decimals = 4;
-    for (; decimals > 0 && fraction % 10 == 0; --decimals)
-        fraction /= 10;
-    for (int i = 0; i < decimals; ++i, fraction /= 10)
-        *--at = char16_t(u'0' + fraction % 10);
-    if (decimals > 0) {
-        const QString& point = DecimalPoint();
-        at -= std::min<qsizetype>(point.size(), 8);
-        std::copy_n(point.utf16(), end - decimals - at, at);
-    }
-    std::uint64_t whole = m.whole;
-    do {
-        *--at = char16_t(u'0' + whole % 10);
-        whole /= 10;
-    } while (whole != 0);
-    if (m.negative)
-        *--at = u'-';
-    return QString(reinterpret_cast<const QChar*>(at), end - at);
+    return value.DecimalText(DecimalPoint());
 }
 
 QString TextOf(const Variant& value)

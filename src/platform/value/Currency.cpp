@@ -1,6 +1,8 @@
 #include "platform/value/Currency.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 std::optional<Currency> Currency::FromDouble(double value)
 {
@@ -19,16 +21,32 @@ std::optional<Currency> Currency::FromDouble(double value)
     return FromTenThousandths(static_cast<std::int64_t>(whole));
 }
 
-QString Currency::DecimalText() const
+QString Currency::DecimalText(QStringView point) const
 {
     const std::uint64_t magnitude =
         m_units < 0 ? 0 - static_cast<std::uint64_t>(m_units) : static_cast<std::uint64_t>(m_units);
-    QString text = QString::number(magnitude / Scale);
-    if (const std::uint64_t fraction = magnitude % Scale; fraction != 0) {
-        QString digits = QString::number(fraction).rightJustified(4, QLatin1Char('0'));
-        while (digits.endsWith(QLatin1Char('0')))
-            digits.chop(1);
-        text += QLatin1Char('.') + digits;
+    // Written from the right into one buffer: the decimals without their trailing zeros, the
+    // decimal point, the whole part and the sign.
+    char16_t buffer[48];
+    char16_t* const end = std::end(buffer);
+    char16_t* at = end;
+    std::uint64_t fraction = magnitude % Scale;
+    int decimals = 4;
+    for (; decimals > 0 && fraction % 10 == 0; --decimals)
+        fraction /= 10;
+    for (int i = 0; i < decimals; ++i, fraction /= 10)
+        *--at = char16_t(u'0' + fraction % 10);
+    if (decimals > 0) {
+        const qsizetype pointSize = std::min<qsizetype>(point.size(), 8);
+        at -= pointSize;
+        std::copy_n(point.utf16(), pointSize, at);
     }
-    return m_units < 0 ? QLatin1Char('-') + text : text;
+    std::uint64_t whole = magnitude / Scale;
+    do {
+        *--at = char16_t(u'0' + whole % 10);
+        whole /= 10;
+    } while (whole != 0);
+    if (m_units < 0)
+        *--at = u'-';
+    return QString(reinterpret_cast<const QChar*>(at), end - at);
 }

@@ -68,6 +68,17 @@ private slots:
         QCOMPARE(unread, QStringList());
     }
 
+    void writesIsoDatesAsTheToolkitDoes()
+    {
+        for (const QDate& day :
+             {QDate(2026, 12, 8), QDate(100, 2, 3), QDate(-5, 1, 1), QDate(12345, 1, 1), QDate()})
+            for (const bool hasTime : {false, true}) {
+                const QString iso = day.toString(Qt::ISODate);
+                QCOMPARE(IsoDateText(day, QTime(9, 4, 3), hasTime),
+                         hasTime ? iso + " 09:04:03" : iso);
+            }
+    }
+
     void readsTheLocaleDateFormsAndIso()
     {
         TestEnvironment env("en_US");
@@ -213,6 +224,8 @@ private slots:
         QCOMPARE(CurrencyText(Currency::FromTenThousandths(12345000)), local("1234.5"));
         QCOMPARE(CCur(CurrencyText(Currency::FromTenThousandths(-12345678))).TenThousandths(),
                  -12345678);
+        QCOMPARE(Currency::FromTenThousandths(std::numeric_limits<qint64>::min()).DecimalText(),
+                 "-922337203685477.5808");
         QCOMPARE(NumberText(2.5), local("2.5"));
         QCOMPARE(NumberText(0.1 + 0.2), local("0.3"));
     }
