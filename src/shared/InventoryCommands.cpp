@@ -101,7 +101,7 @@ void OpenSharedInventoryCommand(QWidget& owner, const std::function<void()>& ope
     std::unique_ptr<Connection> next;
     InventoryDialog dialog(
         kOpenTitle,
-        "A shared inventory lies in a PostgreSQL database on a server, where everyone of the "
+        "A shared inventory lies in a PostgreSQL database on a server, where everyone in the "
         "team works on the same assets. Tarnwick sets up its tables in an empty database.",
         "&Open", [&](const QString& connectionString, const SayProgress&) {
             auto connection = std::make_unique<Connection>();

@@ -60,6 +60,7 @@ InventoryDialog::InventoryDialog(const QString& title, const QString& intro,
     setFont(ArialFont(9, true));
 
     auto* introLabel = new QLabel(intro, this);
+    introLabel->setObjectName("lblIntro");
     introLabel->setWordWrap(true);
 
     auto* form = new QFormLayout;
