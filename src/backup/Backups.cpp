@@ -249,9 +249,10 @@ QString BackUpBefore(const QString& command)
     }
 }
 
-void DailyBackup()
+void DailyBackup(DailyMoment moment)
 {
-    if (!g_Conn || g_Conn->State() == Connection::adStateClosed)
+    if (!g_Conn || g_Conn->State() == Connection::adStateClosed ||
+        g_Conn->IsShared() != (moment == DailyMoment::Closing))
         return;
     for (const BackupEntry& backup : ListBackups(BackupFolder()))
         if (backup.cause == kDaily && backup.time.date() == Today())

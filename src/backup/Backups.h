@@ -28,8 +28,13 @@ QString MakeAutomaticBackup(const QString& cause);
 // content the command is about to change.
 QString BackUpBefore(const QString& command);
 
-// At start-up: the day's backup, unless one was made today or no inventory is open.
-void DailyBackup();
+// When the day's backup is made: when an inventory opens (at start-up or when the user opens
+// another), or when the program closes.
+enum class DailyMoment { Opening, Closing };
+// The day's backup of the inventory open, unless one was made today: of the local file when
+// it opens; of a shared inventory when the program closes, since that backup copies every row,
+// and the start of a large inventory would wait for it.
+void DailyBackup(DailyMoment moment = DailyMoment::Opening);
 
 // After the local working database was replaced by the content of `path`: notes whether that
 // content is already an automatic backup, so that the next backup is skipped only then

@@ -80,7 +80,8 @@ void Form1::AddColumns()
     MarkDueMaintenance(*ListView1);
 }
 
-// Saves the column widths and the window state, then closes and releases the connection.
+// Saves the column widths and the window state, makes the day's backup of a shared
+// inventory, then closes and releases the connection.
 void Form1::Form_QueryUnload()
 {
     ErrorTrap trap("in Tarnwick2021/08/31.Form1.Form_QueryUnload ");
@@ -95,6 +96,7 @@ void Form1::Form_QueryUnload()
         settings.append({"WindowState", QString::number(WindowStateNumber())});
         SaveSettings(kApp, kSection, settings);
     });
+    trap(110, [] { DailyBackup(DailyMoment::Closing); });
     trap(104, [] {
         if (SharedConnection().State() != Connection::adStateClosed)
             g_Conn->Close();

@@ -55,8 +55,8 @@ QString ProposedInventory()
     return g_Conn && g_Conn->IsShared() ? g_Conn->Source() : KeptInventory();
 }
 
-// Puts `next` in place of the inventory open, keeps the choice, shows it and backs it up
-// when it has no backup of today yet; steps `step` to `step` + 6.
+// Puts `next` in place of the inventory open, keeps the choice, shows it and makes the day's
+// backup; steps `step` to `step` + 6.
 void Use(ErrorTrap& trap, int step, std::unique_ptr<Connection> next,
          const std::function<void()>& opened)
 {

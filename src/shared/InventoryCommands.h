@@ -24,7 +24,8 @@ void ReopenInventory(QWidget& owner);
 
 // File → Open Shared Inventory…, Use Local Inventory and Copy Local Inventory to Server….
 // Each opens the inventory it names on g_Conn in place of the one open, keeps the choice,
-// makes the day's backup of it when there is none yet and calls `opened`, which shows it.
+// calls `opened`, which shows it, and makes the day's backup of the local file when there is
+// none yet (see DailyBackup).
 void OpenSharedInventoryCommand(QWidget& owner, const std::function<void()>& opened);
 void UseLocalInventoryCommand(const std::function<void()>& opened);
 // Copies the local inventory into an empty database on a server, then opens it there.
