@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Takes pictures of every window of a built Tarnwick on a virtual screen, at 96, 144 and 192 DPI,
 # into docs/screenshots/. The program is driven as a user drives it: the sample data is
-# loaded, the first asset opened, a history entry added, a save that comes after someone
-# else's change, the shared inventory's window with a failed test, the report previewed.
+# loaded, found and filtered, an import and a restore begun, the first asset opened, a history
+# entry added, a save that comes after someone else's change, the shared inventory's window
+# with a failed test, the report previewed.
 # Usage: scripts/screenshots.sh [build directory]   (needs xvfb-run, xdotool, ImageMagick,
 # sqlite3)
 set -euo pipefail
@@ -73,12 +74,8 @@ for tenths in 10 15 20; do
     eval "$(xdotool getwindowgeometry --shell "$main")"
     bar=$((HEIGHT - 482 * tenths / 10))
 
-    # Load Sample/Example Data, then Yes to its question and OK to what follows.
+    # Load Sample/Example Data.
     click "$main" 2040 6380 "$bar"
-    for _ in 1 2; do
-        sleep 0.7
-        xdotool key Return
-    done
     sleep 1
     shot "$main" "main-$dpi"
 
@@ -121,6 +118,22 @@ for tenths in 10 15 20; do
     summary=$(window "Import Assets")
     shot "$summary" "import-summary-$dpi"
     xdotool windowfocus --sync "$summary" key Escape
+    sleep 0.5
+
+    # File → Restore…: the backups (the day's first start made one), then the question asked
+    # before a backup replaces the inventory, answered No.
+    xdotool windowfocus --sync "$main" key alt+f
+    sleep 0.5
+    xdotool key r
+    restore=$(window Restore)
+    shot "$restore" "restore-$dpi"
+    xdotool windowfocus --sync "$restore" key Return
+    sleep 1
+    question=$(window Restore)
+    shot "$question" "restore-question-$dpi"
+    xdotool windowfocus --sync "$question" key Escape
+    sleep 0.5
+    xdotool windowfocus --sync "$restore" key Escape
     sleep 0.5
 
     # The first asset in the editor: its row, then Edit Selected Record; each page of it.

@@ -28,16 +28,6 @@ private slots:
 
 namespace {
 
-QString Refusal(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const RuntimeError& error) {
-        return error.Description();
-    }
-    return QString();
-}
-
 QStringList Relations(Connection& connection)
 {
     QStringList names;

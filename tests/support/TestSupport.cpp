@@ -1,5 +1,7 @@
 #include "support/TestSupport.h"
 
+#include "platform/RuntimeError.h"
+
 #include "data/Globals.h"
 #include "data/Provisioning.h"
 #include "data/SharedInventory.h"
@@ -254,6 +256,16 @@ QString TemplateDatabasePath()
 QString HandCursorPath()
 {
     return QStringLiteral(TARNWICK_HAND_CURSOR);
+}
+
+QString Refusal(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const RuntimeError& error) {
+        return error.Description();
+    }
+    return QString();
 }
 
 QString QueryText(const QString& sql)

@@ -131,6 +131,8 @@ QString TemplateDatabasePath();
 QString HandCursorPath();
 // Runs one query on g_Conn and gives the first field of its first row as text ("" when none).
 QString QueryText(const QString& sql);
+// The description of the run-time error that `action` throws; "" when it throws none.
+QString Refusal(const std::function<void()>& action);
 long long QueryCount(const QString& sql);
 // A digest of a file's bytes, to show that it was left exactly as it was.
 QByteArray Digest(const QString& path);
