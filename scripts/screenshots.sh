@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Takes pictures of every window of a built Tarnwick on a virtual screen, at 96, 144 and 192 DPI,
 # into docs/screenshots/. The program is driven as a user drives it: the sample data is
-# loaded, the first asset opened, a history entry added, the report previewed.
+# loaded, found and filtered, an import and a restore begun, the first asset opened, a history
+# entry added, a save that comes after someone else's change, the shared inventory's window
+# with a failed test, the report previewed.
 # Usage: scripts/screenshots.sh [build directory]   (needs xvfb-run, xdotool, ImageMagick,
 # sqlite3)
 set -euo pipefail
@@ -35,6 +37,14 @@ shot() {
     convert "$work/shot.png" -colors 256 PNG8:"$out/$2.png"
 }
 
+# Saves the screen over window $1 as $2.png: the window with the boxes it shows over itself.
+shot_over() {
+    sleep 0.7
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$work/shot.png"
+    convert "$work/shot.png" -colors 256 PNG8:"$out/$2.png"
+}
+
 # Clicks at design place ($2, $3) in twips inside window $1, at $tenths tenths of full scale
 # (the shell counts in whole numbers only); $4 pixels lower where a menu bar stands over the
 # design's client area.
@@ -64,12 +74,8 @@ for tenths in 10 15 20; do
     eval "$(xdotool getwindowgeometry --shell "$main")"
     bar=$((HEIGHT - 482 * tenths / 10))
 
-    # Load Sample/Example Data, then Yes to its question and OK to what follows.
+    # Load Sample/Example Data.
     click "$main" 2040 6380 "$bar"
-    for _ in 1 2; do
-        sleep 0.7
-        xdotool key Return
-    done
     sleep 1
     shot "$main" "main-$dpi"
 
@@ -114,6 +120,22 @@ for tenths in 10 15 20; do
     xdotool windowfocus --sync "$summary" key Escape
     sleep 0.5
 
+    # File → Restore…: the backups (the day's first start made one), then the question asked
+    # before a backup replaces the inventory, answered No.
+    xdotool windowfocus --sync "$main" key alt+f
+    sleep 0.5
+    xdotool key r
+    restore=$(window Restore)
+    shot "$restore" "restore-$dpi"
+    xdotool windowfocus --sync "$restore" key Return
+    sleep 1
+    question=$(window Restore)
+    shot "$question" "restore-question-$dpi"
+    xdotool windowfocus --sync "$question" key Escape
+    sleep 0.5
+    xdotool windowfocus --sync "$restore" key Escape
+    sleep 0.5
+
     # The first asset in the editor: its row, then Edit Selected Record; each page of it.
     click "$main" 3000 500 "$bar"
     click "$main" 6000 5870 "$bar"
@@ -137,7 +159,31 @@ for tenths in 10 15 20; do
     dialog=$(window "Add Depreciation")
     shot "$dialog" "depreciation-$dpi"
     click "$dialog" 2040 1280 # Cancel
+
+    # Someone else changes the asset while it is open: Save Data says so and keeps the editor.
+    sqlite3 "$XDG_DATA_HOME/Velquor/Tarnwick/dbData.mdb" \
+        "update Assets set Comments='Toner checked' where AssetID=1"
+    click "$editor" 2000 8445 # Save Data
+    shot_over "$editor" "editor-conflict-$dpi"
+    xdotool key Return
     click "$editor" 6000 8445 # Cancel
+
+    # File → Open Shared Inventory…, and a Test that finds no server.
+    xdotool windowfocus --sync "$main" key alt+f
+    sleep 0.3
+    xdotool key s
+    shared=$(window "Open Shared Inventory")
+    xdotool windowfocus --sync "$shared"
+    type_into "$shared" "127.0.0.1"
+    xdotool key Tab ctrl+a
+    type_into "$shared" "5433"
+    for text in inventory anna secret; do
+        xdotool key Tab
+        type_into "$shared" "$text"
+    done
+    xdotool key alt+e
+    shot "$shared" "shared-inventory-$dpi"
+    xdotool key Escape
 
     # Create/Print Report.
     click "$main" 9960 5870 "$bar"

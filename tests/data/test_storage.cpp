@@ -37,20 +37,6 @@ private slots:
     void provisioningCopiesOnceAndKeepsData();
 };
 
-namespace {
-
-QString Refusal(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const RuntimeError& error) {
-        return error.Description();
-    }
-    return QString();
-}
-
-} // namespace
-
 // The statements of the windows, in the order a user's work runs them, each followed by a
 // query and what it must give.
 void TestStorage::everyStatementShapeGivesTheSameValues()
