@@ -8,24 +8,6 @@ namespace {
 // A block holds the rows of a few thousand assets; a longer row gets a block of its own.
 constexpr std::size_t kBlockBytes = std::size_t(1) << 20;
 
-// The UTF-8 form of the text into `out`, which only ever grows; its length.
-std::size_t ToUtf8(QStringView text, std::vector<char>& out)
-{
-    if (out.size() < std::size_t(text.size()) * 3)
-        out.resize(std::size_t(text.size()) * 3);
-    char* at = out.data();
-    const char16_t* units = text.utf16();
-    qsizetype i = 0;
-    for (; i < text.size() && units[i] < 0x80; ++i)
-        *at++ = char(units[i]);
-    if (i < text.size()) {
-        const QByteArray rest = text.mid(i).toUtf8();
-        std::memcpy(at, rest.constData(), std::size_t(rest.size()));
-        at += rest.size();
-    }
-    return std::size_t(at - out.data());
-}
-
 } // namespace
 
 void ListCells::AddColumn()
@@ -48,8 +30,12 @@ void ListCells::AddRow()
 
 void ListCells::Set(int row, int column, QStringView text)
 {
-    const std::size_t size = ToUtf8(text, m_utf8);
+    // The buffer only ever grows; the encoder's own loop takes long ASCII texts many
+    // characters at a time.
+    if (m_utf8.size() < std::size_t(text.size()) * 3)
+        m_utf8.resize(std::size_t(text.size()) * 3);
     const char* const utf8 = m_utf8.data();
+    const std::size_t size = std::size_t(m_encoder.appendToBuffer(m_utf8.data(), text) - utf8);
     std::uint32_t* ends = &m_ends[std::size_t(row) * std::size_t(m_columns)];
     const std::size_t start = column == 0 ? 0 : ends[column - 1] + 1;
     const std::size_t end = ends[column];

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringEncoder>
 #include <QUtf8StringView>
 #include <cstdint>
 #include <memory>
@@ -58,4 +59,5 @@ private:
     std::size_t m_used = 0;
     // The text being set, in UTF-8.
     std::vector<char> m_utf8;
+    QStringEncoder m_encoder{QStringEncoder::Utf8, QStringConverter::Flag::Stateless};
 };
