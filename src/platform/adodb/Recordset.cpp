@@ -9,7 +9,7 @@ namespace {
 
 // Rows read at a time; and what a recordset keeps before it lets passed rows go.
 constexpr int kBatchRows = 1024;
-constexpr std::size_t kKeptBytes = std::size_t(8) << 20;
+constexpr std::size_t kKeptBytes = std::size_t(1) << 20;
 
 [[noreturn]] void NotAllowed(const QString& description, long number)
 {

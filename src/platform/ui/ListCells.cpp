@@ -44,7 +44,7 @@ void ListCells::Set(int row, int column, QStringView text)
     const std::uint64_t at = m_rowAt[std::size_t(row)];
     Block& block = m_blocks[at >> 32];
     const std::size_t offset = at & 0xffffffffU;
-    const bool last = (at >> 32) == m_blocks.size() - 1 && offset + length == block.used;
+    const bool last = (at >> 32) == m_current && offset + length == block.used;
     char* old = At(at);
     if (last && offset + newLength <= block.size) {
         std::memmove(old + start + size, old + end, length - end);
@@ -80,7 +80,11 @@ QUtf8StringView ListCells::Row(int row) const
 
 void ListCells::Clear()
 {
-    m_blocks.clear();
+    // The blocks stay for the rows of the next fill, which a list that is filled again after
+    // every change would otherwise take from the system anew.
+    for (Block& block : m_blocks)
+        block.used = 0;
+    m_current = 0;
     m_rowAt.clear();
     m_ends.clear();
     m_unused = 0;
@@ -89,15 +93,19 @@ void ListCells::Clear()
 
 std::uint64_t ListCells::Allocate(std::size_t length)
 {
-    if (m_blocks.empty() || m_blocks.back().size - m_blocks.back().used < length) {
+    while (m_current < m_blocks.size() &&
+           m_blocks[m_current].size - m_blocks[m_current].used < length)
+        // A block kept from an earlier fill that the row does not fit is passed over.
+        ++m_current;
+    if (m_current == m_blocks.size()) {
         Block block;
         // Room for a long row to grow by half again before it moves.
         block.size = std::max(kBlockBytes, length + length / 2);
         block.bytes.reset(new char[block.size]);
         m_blocks.push_back(std::move(block));
     }
-    Block& block = m_blocks.back();
-    const std::uint64_t place = (std::uint64_t(m_blocks.size() - 1) << 32) | block.used;
+    Block& block = m_blocks[m_current];
+    const std::uint64_t place = (std::uint64_t(m_current) << 32) | block.used;
     block.used += length;
     return place;
 }
@@ -120,6 +128,7 @@ void ListCells::Repack(int extraColumns)
     const std::vector<std::uint32_t> oldEnds = std::move(m_ends);
     const int oldColumns = m_columns;
     m_blocks.clear();
+    m_current = 0;
     m_rowAt.clear();
     m_ends.clear();
     m_columns += extraColumns;

@@ -49,6 +49,8 @@ private:
     void Repack(int extraColumns);
 
     std::vector<Block> m_blocks;
+    // The block rows are written to; those after it are empty.
+    std::size_t m_current = 0;
     // Where each row begins: its block above 32 bits, the offset in the block below.
     std::vector<std::uint64_t> m_rowAt;
     // Row r, column c ends (its kCellEnd lies) at m_ends[r * columns + c] from the row's start.
