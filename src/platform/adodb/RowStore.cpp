@@ -3,9 +3,23 @@
 #include "platform/RuntimeError.h"
 
 #include <QDateTime>
+#include <QMutex>
+#include <QSet>
 #include <cstring>
 
 namespace {
+
+// The name as a text kept for the life of the program, which copies of it share without
+// counting references: a recordset hands out a Field, with its name, for each of the two
+// million cells of a long list. The names are the few of the program's queries' columns.
+QString LastingName(const QString& name)
+{
+    static QMutex mutex;
+    static auto* const kept = new QSet<QString>;
+    const QMutexLocker lock(&mutex);
+    const QString& lasting = *kept->insert(name);
+    return QString::fromRawData(lasting.constData(), lasting.size());
+}
 
 int Digits(const char* text, int count)
 {
@@ -47,7 +61,7 @@ bool ParseStoredDate(const char* text, int length, std::int64_t& dayAndTime, boo
 
 void RowStore::AddColumn(const QString& name)
 {
-    m_names.append(name);
+    m_names.append(LastingName(name));
 }
 
 void RowStore::ClearRows()
