@@ -2,7 +2,8 @@
 # Takes pictures of every window of a built Tarnwick on a virtual screen, at 96, 144 and 192 DPI,
 # into docs/screenshots/. The program is driven as a user drives it: the sample data is
 # loaded, found and filtered, an import and a restore begun, the first asset opened, a history
-# entry added, the report previewed.
+# entry added, a save that comes after someone else's change, the shared inventory's window
+# with a failed test, the report previewed.
 # Usage: scripts/screenshots.sh [build directory]   (needs xvfb-run, xdotool, ImageMagick,
 # sqlite3)
 set -euo pipefail
@@ -33,6 +34,14 @@ window() {
 shot() {
     sleep 0.7
     import -window "$1" "$work/shot.png"
+    convert "$work/shot.png" -colors 256 PNG8:"$out/$2.png"
+}
+
+# Saves the screen over window $1 as $2.png: the window with the boxes it shows over itself.
+shot_over() {
+    sleep 0.7
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$work/shot.png"
     convert "$work/shot.png" -colors 256 PNG8:"$out/$2.png"
 }
 
@@ -150,7 +159,31 @@ for tenths in 10 15 20; do
     dialog=$(window "Add Depreciation")
     shot "$dialog" "depreciation-$dpi"
     click "$dialog" 2040 1280 # Cancel
+
+    # Someone else changes the asset while it is open: Save Data says so and keeps the editor.
+    sqlite3 "$XDG_DATA_HOME/Velquor/Tarnwick/dbData.mdb" \
+        "update Assets set Comments='Toner checked' where AssetID=1"
+    click "$editor" 2000 8445 # Save Data
+    shot_over "$editor" "editor-conflict-$dpi"
+    xdotool key Return
     click "$editor" 6000 8445 # Cancel
+
+    # File → Open Shared Inventory…, and a Test that finds no server.
+    xdotool windowfocus --sync "$main" key alt+f
+    sleep 0.3
+    xdotool key s
+    shared=$(window "Open Shared Inventory")
+    xdotool windowfocus --sync "$shared"
+    type_into "$shared" "127.0.0.1"
+    xdotool key Tab ctrl+a
+    type_into "$shared" "5433"
+    for text in inventory anna secret; do
+        xdotool key Tab
+        type_into "$shared" "$text"
+    done
+    xdotool key alt+e
+    shot "$shared" "shared-inventory-$dpi"
+    xdotool key Escape
 
     # Create/Print Report.
     click "$main" 9960 5870 "$bar"

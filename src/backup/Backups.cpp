@@ -2,9 +2,12 @@
 
 #include "backup/BackupNames.h"
 #include "backup/SqliteFile.h"
+#include "data/CopyInventory.h"
 #include "data/Globals.h"
 #include "data/Provisioning.h"
+#include "data/SharedInventory.h"
 #include "platform/RuntimeError.h"
+#include "platform/adodb/PgConnect.h"
 #include "platform/os/Clock.h"
 
 #include <QDir>
@@ -16,6 +19,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <functional>
 #include <sqlite3.h>
 #include <unistd.h>
 
@@ -113,19 +117,13 @@ void CheckCopy(const QString& path)
         throw RuntimeError("The backup " + path + " did not read back whole: " + result);
 }
 
-// The copy is made inside the caller's read transaction on `working`.
-void WriteCheckedCopy(sqlite3* working, const QString& path)
+// `write` makes the copy under the temporary name it is given.
+void WriteCheckedCopy(const QString& path, const std::function<void(const QString&)>& write)
 {
     const QString partial = path + QStringLiteral(".part");
     QFile::remove(partial);
     try {
-        {
-            SqliteFile copy(partial, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-            // A copy that fails is thrown away whole, so it needs no journal of its own.
-            Run(copy.Handle(), "PRAGMA journal_mode=OFF");
-            Run(copy.Handle(), "PRAGMA synchronous=FULL");
-            CopyDatabase(working, copy.Handle(), "the inventory to " + path);
-        }
+        write(partial);
         CheckCopy(partial);
         if (std::rename(QFile::encodeName(partial).constData(),
                         QFile::encodeName(path).constData()) != 0)
@@ -160,28 +158,69 @@ void KeepToRule(const QString& folder, const QString& newest)
             QFile::remove(partial.filePath());
 }
 
+// A page-by-page copy of the working database, made inside the caller's read transaction.
+void CopyWorkingDatabase(sqlite3* working, const QString& partial, const QString& path)
+{
+    SqliteFile copy(partial, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    // A copy that fails is thrown away whole, so it needs no journal of its own.
+    Run(copy.Handle(), "PRAGMA journal_mode=OFF");
+    Run(copy.Handle(), "PRAGMA synchronous=FULL");
+    CopyDatabase(working, copy.Handle(), "the inventory to " + path);
+}
+
+// A shared inventory is backed up into a database file of the program's own, row by row;
+// the server has no change stamp to compare, so every backup asked for is made.
+QString WriteSharedBackup(const QString& path)
+{
+    WriteCheckedCopy(path, [](const QString& partial) { CopyInventoryToFile(*g_Conn, partial); });
+    return path;
+}
+
+// Whether the inventory chosen is on a server, also while it cannot be reached.
+bool SharedInventoryChosen()
+{
+    return g_Conn && IsServerConnectionString(g_Conn->Source());
+}
+
 } // namespace
 
 QString BackupFolder()
 {
-    return DataFolder() + QStringLiteral("/Backups");
+    const QString folder = DataFolder() + QStringLiteral("/Backups");
+    if (!SharedInventoryChosen())
+        return folder;
+    const QString source = g_Conn->Source();
+    return folder + "/" +
+           QString(InventoryName(source) + ":" + QString::number(AddressOf(source).port))
+               .replace('/', '_');
 }
 
 void WriteBackup(const QString& path)
 {
-    sqlite3* working = WorkingDatabaseHandle();
     if (QFileInfo(path) == QFileInfo(WorkingDatabasePath()))
-        throw RuntimeError("A backup cannot replace the inventory it copies: " + path);
+        throw RuntimeError("A backup cannot replace the local inventory: " + path);
+    if (SharedConnection().IsShared()) {
+        WriteSharedBackup(path);
+        return;
+    }
+    sqlite3* working = WorkingDatabaseHandle();
     ReadTransaction reading(working);
-    WriteCheckedCopy(working, path);
+    WriteCheckedCopy(path,
+                     [&](const QString& partial) { CopyWorkingDatabase(working, partial, path); });
 }
 
 QString MakeAutomaticBackup(const QString& cause)
 {
-    sqlite3* working = WorkingDatabaseHandle();
     const QString folder = BackupFolder();
+    const bool shared = SharedConnection().IsShared();
+    sqlite3* working = shared ? nullptr : WorkingDatabaseHandle();
     if (!QDir().mkpath(folder))
         throw RuntimeError("Cannot create the folder " + folder, 75);
+    if (shared) {
+        const QString path = WriteSharedBackup(FreeName(folder, cause));
+        KeepToRule(folder, path);
+        return path;
+    }
     Record record;
     {
         ReadTransaction reading(working);
@@ -190,7 +229,8 @@ QString MakeAutomaticBackup(const QString& cause)
         if (record.stamp == last.stamp && QFileInfo::exists(folder + "/" + last.file))
             return folder + "/" + last.file;
         const QString path = FreeName(folder, cause);
-        WriteCheckedCopy(working, path);
+        WriteCheckedCopy(
+            path, [&](const QString& partial) { CopyWorkingDatabase(working, partial, path); });
         record.file = QFileInfo(path).fileName();
     }
     WriteRecord(folder, record);
@@ -209,9 +249,10 @@ QString BackUpBefore(const QString& command)
     }
 }
 
-void DailyBackup()
+void DailyBackup(DailyMoment moment)
 {
-    if (!g_Conn || g_Conn->State() == Connection::adStateClosed)
+    if (!g_Conn || g_Conn->State() == Connection::adStateClosed ||
+        g_Conn->IsShared() != (moment == DailyMoment::Closing))
         return;
     for (const BackupEntry& backup : ListBackups(BackupFolder()))
         if (backup.cause == kDaily && backup.time.date() == Today())
@@ -221,6 +262,8 @@ void DailyBackup()
 
 void NoteRestoredFrom(const QString& path)
 {
+    if (SharedConnection().IsShared())
+        return;
     const QString folder = BackupFolder();
     Record record;
     for (const BackupEntry& backup : ListBackups(folder)) {

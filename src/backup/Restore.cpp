@@ -2,8 +2,11 @@
 
 #include "backup/Backups.h"
 #include "backup/SqliteFile.h"
+#include "data/CopyInventory.h"
+#include "data/Globals.h"
 #include "data/Provisioning.h"
 #include "platform/RuntimeError.h"
+#include "platform/adodb/Recordset.h"
 #include "platform/adodb/Statement.h"
 
 #include <QFileInfo>
@@ -17,10 +20,11 @@ namespace {
     throw RuntimeError(QFileInfo(path).fileName() + " cannot be restored: " + reason);
 }
 
-// Every table and column of the working database, and the query qryAssets.
-void CheckTables(const QString& path, sqlite3* file)
+// Every table and column of `inventory` (the working database, or for a shared one the
+// template it was set up from), and the query qryAssets.
+void CheckTables(const QString& path, sqlite3* file, sqlite3* inventory)
 {
-    Statement wanted(WorkingDatabaseHandle(),
+    Statement wanted(inventory,
                      QStringLiteral("select m.name, c.name from sqlite_master m, "
                                     "pragma_table_info(m.name) c where m.type = 'table' and "
                                     "m.name not like 'sqlite\\_%' escape '\\'"));
@@ -60,7 +64,8 @@ long long CheckRestorable(const QString& path)
     const QFileInfo info(path);
     if (!info.isFile())
         Refuse(path, "there is no such file.");
-    if (info == QFileInfo(WorkingDatabasePath()))
+    const bool shared = SharedConnection().IsShared();
+    if (!shared && info == QFileInfo(WorkingDatabasePath()))
         Refuse(path, "it is the inventory in use.");
     const SqliteFile file(path, SQLITE_OPEN_READONLY);
     QString check;
@@ -74,7 +79,10 @@ long long CheckRestorable(const QString& path)
     }
     if (check != QLatin1String("ok"))
         Refuse(path, "it is damaged (" + check.section('\n', 0, 0) + ").");
-    CheckTables(path, file.Handle());
+    if (shared)
+        CheckTables(path, file.Handle(), SqliteFile(TemplatePath(), SQLITE_OPEN_READONLY).Handle());
+    else
+        CheckTables(path, file.Handle(), WorkingDatabaseHandle());
     try {
         return CountAssets(file.Handle());
     } catch (const RuntimeError& error) {
@@ -89,11 +97,19 @@ long long AssetCount(const QString& path)
 
 long long WorkingAssetCount()
 {
-    return CountAssets(WorkingDatabaseHandle());
+    Recordset count;
+    count.Open(QStringLiteral("select count(*) from qryAssets"), SharedConnection());
+    return count.Fields(0).Value.longValue();
 }
 
 void ReplaceWorkingDatabase(const QString& path)
 {
+    if (SharedConnection().IsShared()) {
+        Connection file;
+        file.Open(FileConnectionString(path));
+        ReplaceInventory(file, *g_Conn);
+        return;
+    }
     sqlite3* working = WorkingDatabaseHandle();
     // Forgotten first: should the copy or the note fail, the next backup is made, not skipped.
     NoteRestoredFrom(QString());

@@ -44,5 +44,7 @@ sqlite3* WorkingDatabaseHandle()
 {
     if (!g_Conn || g_Conn->State() == Connection::adStateClosed)
         throw RuntimeError("The inventory is not open.", 91);
+    if (!g_Conn->Handle())
+        throw RuntimeError("The inventory is on a server, not in the local working database.");
     return g_Conn->Handle();
 }

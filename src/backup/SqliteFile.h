@@ -23,7 +23,8 @@ private:
     sqlite3* m_db = nullptr;
 };
 
-// The working database under the shared connection g_Conn; throws when it is not open.
+// The local working database under the shared connection g_Conn; throws when it is not open
+// or when g_Conn is on a server.
 sqlite3* WorkingDatabaseHandle();
 
 // Copies every page of `from` over `to` with SQLite's online backup API, in one step: one

@@ -1,6 +1,7 @@
 #include "data/AssetCheck.h"
 
 #include "data/SqlLiterals.h"
+#include "platform/RuntimeError.h"
 #include "platform/adodb/Connection.h"
 #include "platform/adodb/Recordset.h"
 
@@ -8,8 +9,15 @@ RowSnapshot SnapshotOf(const Recordset& rs)
 {
     RowSnapshot snapshot;
     snapshot.names = rs.FieldNames();
-    for (int field = 0; field < rs.FieldCount(); ++field)
-        snapshot.values.append(rs.Fields(field).Value);
+    for (int field = 0; field < rs.FieldCount(); ++field) {
+        // A value that cannot be read (an amount beyond the currency range) is known by what
+        // reading it says, which names the stored value.
+        try {
+            snapshot.values.append(rs.Fields(field).Value);
+        } catch (const RuntimeError& error) {
+            snapshot.values.append(Variant::FromString(error.Description()));
+        }
+    }
     return snapshot;
 }
 

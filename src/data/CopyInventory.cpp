@@ -50,18 +50,26 @@ void CopyTable(Connection& from, Connection& to, const QString& table, const QSt
     to.Database().ContinueKeysAfter(table, std::max(highest, to.Database().KeysUsed(table)));
 }
 
-} // namespace
+enum class Target { Empty, Replaced };
 
-void CopyInventory(Connection& from, Connection& to)
+void Copy(Connection& from, Connection& to, Target target, const CopyProgress& progress)
 {
     const TemplateSchema schema = ReadTemplateSchema();
     from.BeginTrans(TransactionKind::Snapshot);
     try {
         to.BeginTrans();
         try {
-            RequireEmpty(to, schema.tables);
-            for (const QString& table : schema.tables)
+            if (target == Target::Empty)
+                RequireEmpty(to, schema.tables);
+            else
+                for (const QString& table : schema.tables)
+                    to.Execute("delete from [" + table + "]");
+            for (int done = 0; done < schema.tables.size(); ++done) {
+                const QString& table = schema.tables[done];
+                if (progress)
+                    progress(table, done, int(schema.tables.size()));
                 CopyTable(from, to, table, schema.schema.Find(table)->key);
+            }
             to.CommitTrans();
         } catch (...) {
             to.RollbackTrans();
@@ -72,6 +80,18 @@ void CopyInventory(Connection& from, Connection& to)
         throw;
     }
     from.RollbackTrans();
+}
+
+} // namespace
+
+void CopyInventory(Connection& from, Connection& to, const CopyProgress& progress)
+{
+    Copy(from, to, Target::Empty, progress);
+}
+
+void ReplaceInventory(Connection& from, Connection& to)
+{
+    Copy(from, to, Target::Replaced, {});
 }
 
 void CopyInventoryToFile(Connection& from, const QString& path)

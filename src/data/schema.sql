@@ -87,8 +87,10 @@ CREATE INDEX AssetsVendorID ON Assets (VendorID);
 CREATE INDEX MaintenanceAssetID ON Maintenance (AssetID, MaintenanceDate);
 CREATE INDEX DepreciationAssetID ON Depreciation (AssetID, DepreciationDate);
 
--- One row per asset. LEFT JOINs keep an asset whose lookup row is missing in the list.
--- Employee is built as the editor's employee list builds it, so the editor can find it there.
+-- One row per asset, in the order of their keys on a server as in the file, where an
+-- update moves a row to the end of its table. LEFT JOINs keep an asset whose lookup row is
+-- missing in the list. Employee is built as the editor's employee list builds it, so the
+-- editor can find it there.
 CREATE VIEW qryAssets AS
 SELECT
     Assets.AssetID,
@@ -116,4 +118,5 @@ FROM Assets
     LEFT JOIN [Asset Categories]
         ON [Asset Categories].AssetCategoryID = Assets.AssetCategoryID
     LEFT JOIN Status ON Status.StatusID = Assets.StatusID
-    LEFT JOIN Departments ON Departments.DepartmentID = Assets.DepartmentID;
+    LEFT JOIN Departments ON Departments.DepartmentID = Assets.DepartmentID
+ORDER BY Assets.AssetID;

@@ -1,6 +1,8 @@
 #include "editor/Form4.h"
 
 #include "common/ErrorTrap.h"
+#include "data/AllOrNothing.h"
+#include "data/AssetCheck.h"
 #include "data/Globals.h"
 #include "data/SqlLiterals.h"
 #include "editor/Location.h"
@@ -161,10 +163,27 @@ void Form4::PushButton1_Click()
     QString sql;
     if (!trap(102, [&] { sql = SaveStatement(); }))
         return;
-    // A refused statement keeps the editor open with everything the user typed.
+    // A refused statement keeps the editor open with everything the user typed. An update
+    // first makes sure that nobody changed or deleted the asset since the editor read it;
+    // the check and the update are one transaction, so no other save comes between them.
     long long saved = 0;
-    if (!trap(104, [&] { saved = g_Conn->Execute(sql); }))
+    RowChange change = RowChange::None;
+    if (!trap(104, [&] {
+            AllOrNothing([&](Connection& connection) {
+                if (!m_AddNew)
+                    change = AssetChangeSince(connection, m_AssetID, SnapshotOf(*m_rsAsset));
+                if (change == RowChange::None)
+                    saved = connection.Execute(sql);
+            });
+        }))
         return;
+    // Reading the asset again would show their values over what the user typed.
+    if (change == RowChange::Changed) {
+        MsgBox("Someone else changed this asset after you opened it. Your changes were not "
+               "saved. Cancel and open it again to see theirs.",
+               BoxButtons::OK, BoxIcon::Exclamation);
+        return;
+    }
     trap(106, [&] {
         if (!m_AssetID.isEmpty())
             ListData();

@@ -9,9 +9,11 @@
 #include "data/AssetColumns.h"
 #include "data/Globals.h"
 #include "data/Provisioning.h"
+#include "data/SharedInventory.h"
 #include "mainwindow/DueMaintenance.h"
 #include "platform/conv/Conv.h"
 #include "platform/ui/ListView.h"
+#include "shared/InventoryCommands.h"
 
 #include <QApplication>
 
@@ -46,13 +48,10 @@ void Form1::Form_Load()
     trap(106, [&] { IsADOInstalled(); });
     if (m_endRequested)
         return;
-    trap(108, [&] { setWindowTitle("Tarnwick"); });
+    trap(108, [&] { setWindowTitle(InventoryTitle(KeptInventory())); });
     trap(110, [&] { setWindowIcon(ProgramIcon()); });
     trap(112, [] { SetAppTitle(); });
-    trap(114, [] {
-        g_Conn = std::make_unique<Connection>();
-        g_Conn->Open(ConnectionString());
-    });
+    trap(114, [] { OpenKeptInventory(nullptr); });
     trap(116, [&] { AddColumns(); });
     // Each column on its own: a width that is no number leaves that column as it was.
     for (int column = 0; column < ListView1->ColumnCount(); ++column)
@@ -81,7 +80,8 @@ void Form1::AddColumns()
     MarkDueMaintenance(*ListView1);
 }
 
-// Saves the column widths and the window state, then closes and releases the connection.
+// Saves the column widths and the window state, makes the day's backup of a shared
+// inventory, then closes and releases the connection.
 void Form1::Form_QueryUnload()
 {
     ErrorTrap trap("in Tarnwick2021/08/31.Form1.Form_QueryUnload ");
@@ -96,6 +96,7 @@ void Form1::Form_QueryUnload()
         settings.append({"WindowState", QString::number(WindowStateNumber())});
         SaveSettings(kApp, kSection, settings);
     });
+    trap(110, [] { DailyBackup(DailyMoment::Closing); });
     trap(104, [] {
         if (SharedConnection().State() != Connection::adStateClosed)
             g_Conn->Close();

@@ -1,12 +1,15 @@
 #include "mainwindow/MainMenu.h"
 
 #include "backup/windows/BackupCommands.h"
+#include "data/Globals.h"
 #include "mainwindow/DueMaintenance.h"
 #include "mainwindow/ExchangeCommands.h"
 #include "mainwindow/FindField.h"
 #include "mainwindow/Form1.h"
+#include "platform/adodb/PgConnect.h"
 #include "platform/ui/Boxes.h"
 #include "platform/ui/ListView.h"
+#include "shared/InventoryCommands.h"
 
 #include <QApplication>
 #include <QMenu>
@@ -53,6 +56,26 @@ MainMenu::MainMenu(Form1& form) : QMenuBar(&form)
     connect(AddEntry(*FileMenu, "actionRestore", "&Restore…", QKeySequence()), &QAction::triggered,
             &form, [&form] { RestoreCommand(form, [&form] { form.ListData(); }); });
     FileMenu->addSeparator();
+    // After another inventory was opened: its name in the title, its assets in the list.
+    const auto opened = [&form] {
+        form.setWindowTitle(InventoryTitle(SharedConnection().Source()));
+        form.ListData();
+    };
+    connect(AddEntry(*FileMenu, "actionOpenShared", "Open &Shared Inventory…", QKeySequence()),
+            &QAction::triggered, &form,
+            [&form, opened] { OpenSharedInventoryCommand(form, opened); });
+    QAction* useLocal =
+        AddEntry(*FileMenu, "actionUseLocal", "Use &Local Inventory", QKeySequence());
+    connect(useLocal, &QAction::triggered, &form, [opened] { UseLocalInventoryCommand(opened); });
+    connect(AddEntry(*FileMenu, "actionCopyToServer", "&Copy Local Inventory to Server…",
+                     QKeySequence()),
+            &QAction::triggered, &form,
+            [&form, opened] { CopyLocalInventoryCommand(form, opened); });
+    // The local inventory is offered while a shared one is chosen.
+    connect(FileMenu, &QMenu::aboutToShow, useLocal, [useLocal] {
+        useLocal->setEnabled(g_Conn && IsServerConnectionString(g_Conn->Source()));
+    });
+    FileMenu->addSeparator();
     connect(AddEntry(*FileMenu, "actionQuit", "&Quit", QKeySequence::Quit), &QAction::triggered,
             &form, &QWidget::close);
 
@@ -68,8 +91,12 @@ MainMenu::MainMenu(Form1& form) : QMenuBar(&form)
     ConnectDueView(
         *AddEntry(*view, "actionDue", "&Due for maintenance", QKeySequence(Qt::CTRL | Qt::Key_D)),
         list, [&form] { form.ListData(); });
+    // Also opens again an inventory that could not be opened before (a server that was down).
     connect(AddEntry(*view, "actionRefresh", "&Refresh", QKeySequence::Refresh),
-            &QAction::triggered, &form, &Form1::ListData);
+            &QAction::triggered, &form, [&form] {
+                ReopenInventory(form);
+                form.ListData();
+            });
 
     QMenu* help = AddMenu(*this, "HelpMenu", "&Help");
     connect(AddEntry(*help, "actionHelp", "&Help", QKeySequence::HelpContents), &QAction::triggered,

@@ -41,20 +41,33 @@ void Restore(Form1& form, const std::function<void(RestoreDialog&)>& act,
 
 } // namespace
 
+// On a shared inventory, the backups are database files all the same, and a restore replaces
+// the server's rows.
 void TestRestore::restoringUndoesADelete_data()
 {
     QTest::addColumn<QString>("command");
     QTest::addColumn<bool>("ownFile");
-    QTest::newRow("Delete All Records") << "Delete All" << false;
-    QTest::newRow("a lookup \"-\"") << "Delete vendor" << false;
-    QTest::newRow("Delete All Records, restored from Back Up…") << "Delete All" << true;
+    QTest::addColumn<TestEngine>("engine");
+    for (const TestEngine engine : {TestEngine::File, TestEngine::Server}) {
+        const char* where = engine == TestEngine::File ? "" : ", shared";
+        QTest::addRow("Delete All Records%s", where) << "Delete All" << false << engine;
+        QTest::addRow("a lookup \"-\"%s", where) << "Delete vendor" << false << engine;
+        QTest::addRow("Delete All Records, restored from Back Up…%s", where)
+            << "Delete All" << true << engine;
+    }
 }
 
 void TestRestore::restoringUndoesADelete()
 {
     QFETCH(QString, command);
     QFETCH(bool, ownFile);
+    QFETCH(TestEngine, engine);
     TestEnvironment env;
+    if (engine == TestEngine::Server)
+        env.KeepServerInventory();
+    const auto content = [&] {
+        return engine == TestEngine::File ? Content(env.workingDatabase()) : ContentDigest(*g_Conn);
+    };
     // The day's first start backs up a minute before the command, whatever the real time.
     SetNowForTesting(kNow.addSecs(-60));
     auto form = StartMainWindow();
@@ -66,7 +79,7 @@ void TestRestore::restoringUndoesADelete()
         AddDepreciation(id, "CCur('100')");
     }
     form->ListData();
-    const QByteArray before = Content(env.workingDatabase());
+    const QByteArray before = content();
     const QString own = env.root() + "/Tarnwick 2026-12-07.mdb";
     if (ownFile) {
         env.boxes.ExpectMessage(BoxAnswer::OK);
@@ -124,7 +137,7 @@ void TestRestore::restoringUndoesADelete()
              "The inventory now holds the 3 assets of " + chosen +
                  ". What it held before is kept in the backup 2026-12-07 09.14.03 before "
                  "Restore.");
-    QCOMPARE(Content(env.workingDatabase()), before);
+    QCOMPARE(content(), before);
 }
 
 void TestRestore::filesThatHoldNoInventoryAreRefused_data()

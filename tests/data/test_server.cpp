@@ -5,7 +5,6 @@
 #include "data/SharedInventory.h"
 #include "platform/RuntimeError.h"
 #include "platform/adodb/Connection.h"
-#include "platform/adodb/Errors.h"
 #include "platform/adodb/Recordset.h"
 #include "support/TestSupport.h"
 
@@ -13,17 +12,15 @@
 #include <QTest>
 #include <functional>
 
-// A shared inventory on a PostgreSQL server: how a database is set up or refused, how a
-// failed connection is told, what a server that goes away does to a command, and copying an
-// inventory between a file and a server.
+// A shared inventory on a PostgreSQL server: how a database is set up or refused, what a
+// server that goes away does to a command, and copying an inventory between a file and a
+// server. (How a failed connection is told: tests/shared.)
 class TestSharedInventory : public QObject
 {
     Q_OBJECT
 
 private slots:
     void anEmptyDatabaseIsSetUpAndAnyOtherRefusedUntouched();
-    void failedConnectionsAreToldInPlainWords_data();
-    void failedConnectionsAreToldInPlainWords();
     void aServerThatGoesAwayFailsOnlyItsCommands();
     void copyingKeepsEveryRowAndNeverGivesAKeyTwice();
     void theKeptChoiceNeverHoldsAPassword();
@@ -93,53 +90,6 @@ void TestSharedInventory::anEmptyDatabaseIsSetUpAndAnyOtherRefusedUntouched()
     }
 }
 
-void TestSharedInventory::failedConnectionsAreToldInPlainWords_data()
-{
-    QTest::addColumn<QString>("connection");
-    QTest::addColumn<QString>("report");
-    QTest::addColumn<bool>("works");
-    const QString tcp = "service=tarnwick_tcp passfile=/nonexistent ";
-    QTest::newRow("password") << tcp + "password=tarnwick-test sslmode=verify-full"
-                              << "" << true;
-    QTest::newRow("wrong password")
-        << tcp + "password=wrong sslmode=require"
-        << "The server refused the password for user tarnwick." << false;
-    QTest::newRow("no password") << tcp + "sslmode=require"
-                                 << "asks for the password of user tarnwick, and none was given"
-                                 << false;
-    QTest::newRow("TLS required") << tcp + "password=tarnwick-test sslmode=disable"
-                                  << "accepts only encrypted connections" << false;
-    QTest::newRow("no database") << "service=tarnwick dbname=nothing_here"
-                                 << "There is no database nothing_here on the server" << false;
-    QTest::newRow("no user") << "service=tarnwick user=nobody_here"
-                             << "knows no user nobody_here" << false;
-    QTest::newRow("no server") << "host=127.0.0.1 port=1 dbname=x"
-                               << "No server answers at 127.0.0.1:1." << false;
-    QTest::newRow("no socket") << "postgresql:///x?host=/nonexistent&port=5"
-                               << "No server answers at /nonexistent (port 5)." << false;
-}
-
-void TestSharedInventory::failedConnectionsAreToldInPlainWords()
-{
-    QFETCH(QString, connection);
-    QFETCH(QString, report);
-    QFETCH(bool, works);
-    TestServer(); // ends the test program when no test server runs
-    const ConnectionTest test = TestConnection(connection);
-    QVERIFY2(test.works == works && test.report.contains(report), qPrintable(test.report));
-    QCOMPARE(test.needsPassword, report.contains("password"));
-    if (works)
-        return;
-    // Opening says the same.
-    try {
-        Connection().Open(connection);
-        QFAIL("the connection opened");
-    } catch (const RuntimeError& error) {
-        QCOMPARE(error.Description(), test.report);
-        QCOMPARE(error.Number() == kLoginFailedNumber, test.needsPassword);
-    }
-}
-
 void TestSharedInventory::aServerThatGoesAwayFailsOnlyItsCommands()
 {
     TestEnvironment env;
@@ -153,18 +103,8 @@ void TestSharedInventory::aServerThatGoesAwayFailsOnlyItsCommands()
         return rs.Fields(0).Value.longValue();
     };
 
-    // Between commands: the next command is told, and the one after it connects again.
-    server.Control("halt");
-    const QString noServer = "No server answers at " + server.Place();
-    QCOMPARE(Refusal([&] { connection.Execute("insert into Status (Status) values ('x')"); }),
-             noServer + ".");
-    QCOMPARE(
-        Refusal([&] { OpenInventory(*std::make_unique<Connection>(), server.ConnectionString()); }),
-        noServer + ".");
-    server.Control("resume");
-    QCOMPARE(count(), 1);
-
     // Within a command: nothing of it is kept, and nothing runs until it has been rolled back.
+    // (Between commands: tests/shared.)
     connection.BeginTrans();
     connection.Execute("insert into Status (Status) values ('Half')");
     server.Control("halt");

@@ -170,6 +170,27 @@ QString TestEnvironment::NewServerDatabase()
     return TestServer() + " dbname=" + name;
 }
 
+QString TestEnvironment::KeepServerInventory()
+{
+    const QString database = AddressOf(NewServerDatabase()).database;
+    KeepInventory(InventoryUri(TestServerAddress(database)));
+    return database;
+}
+
+ServerAddress TestServerAddress(const QString& database, bool tcp)
+{
+    TestServer();
+    QFile service(qEnvironmentVariable("PGSERVICEFILE"));
+    service.open(QIODevice::ReadOnly);
+    const QString text = QString::fromUtf8(service.readAll());
+    const QString section =
+        text.section(tcp ? "[tarnwick_tcp]" : "[tarnwick]", 1).section('[', 0, 0);
+    const auto value = [&](const char* key) {
+        return QRegularExpression(QString("%1=(\\S+)").arg(key)).match(section).captured(1);
+    };
+    return {value("host"), value("port").toInt(), database, value("user"), tcp ? "require" : ""};
+}
+
 QString TestServer()
 {
     const QString server = qEnvironmentVariable("TARNWICK_TEST_SERVER");

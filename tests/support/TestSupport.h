@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/SharedInventory.h"
 #include "platform/ui/Boxes.h"
 
 #include <QApplication>
@@ -87,6 +88,9 @@ public:
     // The connection string of a new, empty database on the test server, dropped when the
     // environment ends.
     QString NewServerDatabase();
+    // Keeps a new database on the test server as the inventory the program opens at start;
+    // gives the database's name.
+    QString KeepServerInventory();
     // Closes and releases g_Conn.
     void CloseDatabase();
 
@@ -101,6 +105,9 @@ private:
 
 // The test server's connection string; ends the test program when ctest did not start one.
 QString TestServer();
+// The test server's address for `database`: its socket folder, or with `tcp` 127.0.0.1, where
+// it takes connections with TLS and a password only (user tarnwick, password tarnwick-test).
+ServerAddress TestServerAddress(const QString& database, bool tcp = false);
 
 // A PostgreSQL server of a test's (or a benchmark's) own, which it may stop and start again:
 // made in a new cluster on construction, removed with the object (scripts/test-server.sh).

@@ -15,6 +15,7 @@ void Connection::Open(const QString& connectionString)
     if (m_engine)
         throw RuntimeError("Operation is not allowed when the object is open.",
                            kProviderErrorNumber);
+    m_source = connectionString;
     if (IsServerConnectionString(connectionString))
         m_engine = std::make_unique<PostgresEngine>(connectionString);
     else

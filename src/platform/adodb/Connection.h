@@ -41,6 +41,9 @@ public:
 
     // Whether the database is on a server rather than in a local file.
     bool IsShared() const;
+    // The connection string of the last Open, also of one that failed (a password in it
+    // included), so that a closed connection can be opened on the same inventory again.
+    const QString& Source() const { return m_source; }
     // The SQLite database of a local file, for its backups; nullptr when closed or shared.
     sqlite3* Handle() const;
     // The engine behind the connection, for the recordsets and for copying an inventory;
@@ -49,4 +52,5 @@ public:
 
 private:
     std::unique_ptr<Engine> m_engine;
+    QString m_source;
 };
