@@ -25,10 +25,10 @@ struct ReportPage
     QList<PlacedControl> controls;
 };
 
-// The pages of a report over the rows of a data source. Laying out reads every cell once, to
-// find those that cannot be read, and keeps nothing of them: a page's records are read from
-// the source and formatted when the page is asked for, so a report of many thousand records
-// holds no more than the source itself and one page.
+// The pages of a report over the rows of a data source. Laying out reads the cells up to the
+// first one that cannot be read and keeps none of them: a page's records are read from the
+// source and formatted when the page is asked for, so a report of many thousand records holds
+// no more than the source itself and one page.
 //
 // Paging: the report header opens the first page; the page header stands at the top of
 // every page and the page footer at the bottom; one detail band per record follows in the
@@ -37,9 +37,9 @@ struct ReportPage
 class ReportLayout
 {
 public:
-    // Reads every row of source from the first; the design and the open source must outlive
-    // the layout, which moves the source's current record. A text box bound to a column the
-    // source does not have is a run-time error.
+    // Counts the rows of source; the design and the open source must outlive the layout,
+    // which moves the source's current record. A text box bound to a column the source does
+    // not have is a run-time error.
     ReportLayout(const ReportDesign& design, Recordset& source);
 
     int PageCount() const { return m_pageCount; }
