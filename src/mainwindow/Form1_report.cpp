@@ -43,7 +43,13 @@ void Form1::PushButton7_Click()
     });
     trap(104, [&] { report = std::make_unique<rptMain>(); });
     trap(106, [&] { Instance(report).SetDataSource(&RecordsetOf(rs)); });
-    trap(108, [&] { Instance(report).Show(this); });
+    // A cell that cannot be read is reported at this step, as the list reports it, and the
+    // preview shows the rest.
+    trap(108, [&] {
+        Instance(report).Show(this, [&](const RuntimeError& error) {
+            ReportError(error.Description(), trap.Location(), 108);
+        });
+    });
     trap(110, [&] { RecordsetOf(rs).Close(); });
     trap(112, [&] {
         report.reset();

@@ -159,8 +159,10 @@ void TestTwoUsers::twentyClientsAddingAtOnceLoseNothing()
         client.join();
     long long total = 0;
     int failures = 0;
+    // A server serves every client in turn; a local file's lock goes to whoever asks at the
+    // right moment, so there a client may, on a busy machine, be refused every time.
     for (int client = 0; client < kClients; ++client) {
-        QVERIFY(added[client] > 0);
+        QVERIFY(added[client] > 0 || engine == TestEngine::File);
         QCOMPARE(QueryCount(QString("select count(*) from Assets where AssetDescription like "
                                     "'client %1 asset %'")
                                 .arg(client)),
@@ -168,6 +170,7 @@ void TestTwoUsers::twentyClientsAddingAtOnceLoseNothing()
         total += added[client];
         failures += refused[client];
     }
+    QVERIFY(total > 0);
     QCOMPARE(QueryCount("select count(distinct AssetID) from Assets"), total);
     qInfo("%lld assets added by %d clients in 10 seconds, %d additions refused", total, kClients,
           failures);

@@ -3,6 +3,8 @@
 #include "editor/EditorFixture.h"
 #include "mainwindow/MainWindowFixture.h"
 #include "platform/conv/Conv.h"
+#include "platform/report/ReportLayout.h"
+#include "platform/report/ReportPreview.h"
 #include "records/Form2.h"
 #include "records/Form3.h"
 #include "records/RecordFixture.h"
@@ -239,12 +241,21 @@ void TestHostile::amountsBeyondTheCurrencyRangeAreErrorsOfTheirCellsAndStayStore
     overflows(2);
     QCOMPARE(main->ListView1->SubItemText(0, ColumnOf("Purchase Price")), QString());
     QCOMPARE(main->ListView1->SubItemText(0, ColumnOf("Depreciable Life")), QString("5"));
-    // The report is refused rather than printed with another amount.
-    ModalRecorder previews;
+    // The report reports the first such cell once, at the step that shows it, and prints the
+    // rest of the asset with those boxes empty.
+    QStringList printed;
+    ModalRecorder previews([&](QWidget& window) {
+        for (const PlacedControl& placed :
+             qobject_cast<ReportPreview*>(&window)->Layout().Page(0).controls)
+            printed << placed.control->name + '=' + placed.text;
+    });
     c.env.boxes.ExpectMessage(BoxAnswer::OK);
     Click(*main, "PushButton7");
-    QCOMPARE(previews.shown, 0);
+    QCOMPARE(previews.shown, 1);
+    QVERIFY(c.env.boxes.prompts().value(0).contains(CommandLocation("PushButton7_Click", 108)));
     overflows(1);
+    for (const char* box : {"Text14=", "Text15=", "Text17=5", "Text8=Pump", "Text10=M1"})
+        QVERIFY2(printed.contains(box), box);
     // The editor reports both boxes and the basis that needs the price, each time it reads
     // the asset, and an unchanged save keeps what is stored.
     for (int n = 0; n < 6; ++n)

@@ -25,8 +25,12 @@ std::unique_ptr<ReportLayout> DataReport::Layout() const
     return std::make_unique<ReportLayout>(m_design, *m_source);
 }
 
-void DataReport::Show(QWidget* owner)
+void DataReport::Show(QWidget* owner,
+                      const std::function<void(const RuntimeError&)>& reportCellError)
 {
-    ReportPreview preview(Layout(), owner);
+    std::unique_ptr<ReportLayout> layout = Layout();
+    if (layout->CellError())
+        reportCellError(*layout->CellError());
+    ReportPreview preview(std::move(layout), owner);
     ShowModal(preview, owner);
 }

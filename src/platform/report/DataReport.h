@@ -2,10 +2,12 @@
 
 #include "platform/report/ReportDesign.h"
 
+#include <functional>
 #include <memory>
 
 class QWidget;
 class Recordset;
+class RuntimeError;
 class ReportLayout;
 
 // A banded report bound to a recordset, as a report design of the platform's report
@@ -27,8 +29,9 @@ public:
     // Reads the data source from its first row into pages.
     std::unique_ptr<ReportLayout> Layout() const;
     // "Show vbModal": lays the report out and shows its preview modally over owner; returns
-    // when the preview has closed.
-    void Show(QWidget* owner);
+    // when the preview has closed. A cell that cannot be read shows empty; the first such
+    // cell's error goes to reportCellError once, before the preview opens.
+    void Show(QWidget* owner, const std::function<void(const RuntimeError&)>& reportCellError);
 
 private:
     ReportDesign m_design;

@@ -9,22 +9,21 @@
 namespace {
 
 // Control characters would break a text box's single line (or a PDF's text); they show as
-// blanks.
+// blanks. Most texts have none and are kept as they are, shared with the source.
 QString SingleLine(QString text)
 {
-    for (QChar& c : text) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
-            c = ' ';
-    }
+    const auto control = [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; };
+    if (std::any_of(text.cbegin(), text.cend(), control))
+        std::replace_if(text.begin(), text.end(), control, QChar(' '));
     return text;
 }
 
 } // namespace
 
-ReportLayout::ReportLayout(const ReportDesign& design, Recordset& source) : m_design(design)
+ReportLayout::ReportLayout(const ReportDesign& design, Recordset& source)
+    : m_design(design), m_source(source)
 {
     const QStringList columns = source.FieldNames();
-    std::vector<int> fieldIndex;
     for (const ReportControl& control : design.detail.controls) {
         if (control.kind != ReportControl::Kind::TextBox)
             continue;
@@ -35,23 +34,20 @@ ReportLayout::ReportLayout(const ReportDesign& design, Recordset& source) : m_de
             throw RuntimeError("The data field '" + control.dataField + "' of " + control.name +
                                " is not a column of the data source");
         }
-        fieldIndex.push_back(static_cast<int>(found - columns.begin()));
+        m_fieldIndex.push_back(static_cast<int>(found - columns.begin()));
     }
-    m_rows.reserve(static_cast<std::size_t>(std::max(0, source.RecordCount())));
-    if (!(source.Bof() && source.Eof()))
-        source.MoveFirst();
-    while (!source.Eof()) {
-        QStringList texts;
-        texts.reserve(static_cast<qsizetype>(fieldIndex.size()));
-        int box = 0;
-        for (const ReportControl& control : design.detail.controls) {
-            if (control.kind != ReportControl::Kind::TextBox)
-                continue;
-            texts.append(SingleLine(FormatValue(
-                source.Fields(fieldIndex[static_cast<std::size_t>(box++)]).Value, control.format)));
+    m_recordCount = std::max(0, source.RecordCount());
+    // One pass to the first cell that cannot be read; the pages read their own records again.
+    for (int record = 1; record <= m_recordCount && !m_cellError; ++record) {
+        source.SetAbsolutePosition(record);
+        for (const int field : m_fieldIndex) {
+            try {
+                source.Fields(field);
+            } catch (const RuntimeError& error) {
+                m_cellError = error;
+                break;
+            }
         }
-        m_rows.push_back(std::move(texts));
-        source.MoveNext();
     }
     PlanPages();
 }
@@ -93,30 +89,32 @@ ReportPage ReportLayout::Page(int index) const
     page.number = index + 1;
     int top = d.topMargin;
     if (index == 0) {
-        PlaceSection(page, d.reportHeader, top, nullptr);
+        PlaceSection(page, d.reportHeader, top, -1);
         top += d.reportHeader.height;
     }
-    PlaceSection(page, d.pageHeader, top, nullptr);
+    PlaceSection(page, d.pageHeader, top, -1);
     top += d.pageHeader.height;
     if (index < m_detailPages) {
         const int first = FirstRecord(index);
         const int last =
             std::min(RecordCount(), first + (index == 0 ? m_firstPageCapacity : m_pageCapacity));
         for (int record = first; record < last; ++record) {
-            PlaceSection(page, d.detail, top, &m_rows[static_cast<std::size_t>(record)]);
+            PlaceSection(page, d.detail, top, record);
             top += d.detail.height;
         }
     }
     if (index == m_pageCount - 1)
-        PlaceSection(page, d.reportFooter, top, nullptr);
-    PlaceSection(page, d.pageFooter, d.paperHeight - d.bottomMargin - d.pageFooter.height, nullptr);
+        PlaceSection(page, d.reportFooter, top, -1);
+    PlaceSection(page, d.pageFooter, d.paperHeight - d.bottomMargin - d.pageFooter.height, -1);
     return page;
 }
 
 void ReportLayout::PlaceSection(ReportPage& page, const ReportSection& section, int top,
-                                const QStringList* row) const
+                                int record) const
 {
-    int box = 0;
+    if (record >= 0)
+        m_source.SetAbsolutePosition(record + 1);
+    std::size_t box = 0;
     for (const ReportControl& control : section.controls) {
         PlacedControl placed{&control, m_design.leftMargin + control.left, top + control.top,
                              QString()};
@@ -127,9 +125,16 @@ void ReportLayout::PlaceSection(ReportPage& page, const ReportSection& section, 
                               .replace("%P", QString::number(m_pageCount));
             break;
         case ReportControl::Kind::TextBox:
-            // Outside the detail band there is no current record: the box stays empty.
-            if (row)
-                placed.text = row->at(box++);
+            // Outside the detail band there is no current record: the box stays empty. So does
+            // a cell that cannot be read (see CellError).
+            if (record >= 0) {
+                try {
+                    placed.text = SingleLine(
+                        FormatValue(m_source.Fields(m_fieldIndex[box]).Value, control.format));
+                } catch (const RuntimeError&) {
+                }
+                ++box;
+            }
             break;
         case ReportControl::Kind::Line:
             break;

@@ -4,12 +4,15 @@
 
 #include <QFile>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <optional>
+#include <QTextLayout>
+#include <memory>
+#include <utility>
 
 namespace {
 
@@ -17,12 +20,13 @@ constexpr double kTwipsPerInch = 1440.0;
 // A design line is one screen pixel wide.
 constexpr double kLineWidthTwips = 15.0;
 
-QFont FontOf(const ReportFont& font)
+// The font at the device's resolution, as a painter on it would use it.
+QFont FontOf(const ReportFont& font, QPaintDevice& device)
 {
     QFont qfont(font.family);
     qfont.setPointSizeF(font.pointSize);
     qfont.setBold(font.bold);
-    return qfont;
+    return QFont(qfont, &device);
 }
 
 QPageLayout PaperLayout(const ReportDesign& design)
@@ -31,44 +35,79 @@ QPageLayout PaperLayout(const ReportDesign& design)
     return QPageLayout(QPageSize(inches, QPageSize::Inch), QPageLayout::Portrait, QMarginsF());
 }
 
+// Draws the pages of one report on one painter. A report repeats its texts (names, dates,
+// amounts, captions) on every page: each is laid out into glyphs once, and only drawn again.
+class PagePainter
+{
+public:
+    explicit PagePainter(QPainter& painter) : m_painter(painter) {}
+
+    void Paint(const ReportPage& page)
+    {
+        const QPaintDevice* device = m_painter.device();
+        const double sx = device->logicalDpiX() / kTwipsPerInch;
+        const double sy = device->logicalDpiY() / kTwipsPerInch;
+        m_painter.setPen(QPen(Qt::black, std::max(1.0, kLineWidthTwips * sy)));
+        for (const PlacedControl& placed : page.controls) {
+            const ReportControl& control = *placed.control;
+            if (control.kind == ReportControl::Kind::Line) {
+                const double y = placed.top * sy;
+                m_painter.drawLine(QPointF(placed.left * sx, y),
+                                   QPointF((placed.left + control.width) * sx, y));
+            } else if (!placed.text.isEmpty()) {
+                LineOf(control, placed.text, control.width * sx)
+                    .draw(&m_painter, QPointF(placed.left * sx, placed.top * sy));
+            }
+        }
+    }
+
+private:
+    // The line that shows text in control's box, drawn from the box's top left corner. One
+    // line: a text wider than its box ends in "…" a blank's width inside it, so that it never
+    // runs into the next box and each reads, and copies, as itself.
+    QTextLine LineOf(const ReportControl& control, const QString& text, double width)
+    {
+        const auto key = std::make_pair(&control, text);
+        if (const auto found = m_laidOut.constFind(key); found != m_laidOut.constEnd())
+            return (*found)->lineAt(0);
+        // A report of many thousand records has as many different texts: the memory is
+        // bounded, at the cost of laying some out again.
+        if (m_laidOut.size() >= kMostTexts)
+            m_laidOut.clear();
+        const QFont font = FontOf(control.font, *m_painter.device());
+        auto layout = LaidOut(text, font);
+        if (layout->lineAt(0).horizontalAdvance() > width) {
+            const QFontMetricsF metrics(font);
+            const double room = width - metrics.horizontalAdvance(QLatin1Char(' '));
+            layout = LaidOut(metrics.elidedText(text, Qt::ElideRight, room), font);
+        }
+        return (*m_laidOut.insert(key, std::move(layout)))->lineAt(0);
+    }
+
+    static std::shared_ptr<QTextLayout> LaidOut(const QString& text, const QFont& font)
+    {
+        auto layout = std::make_shared<QTextLayout>(text, font);
+        QTextOption option(Qt::AlignLeft | Qt::AlignTop);
+        option.setWrapMode(QTextOption::ManualWrap);
+        layout->setTextOption(option);
+        // Keeps the glyphs for the next time the text is drawn.
+        layout->setCacheEnabled(true);
+        layout->beginLayout();
+        layout->createLine();
+        layout->endLayout();
+        return layout;
+    }
+
+    static constexpr qsizetype kMostTexts = 20000;
+    QPainter& m_painter;
+    QHash<std::pair<const ReportControl*, QString>, std::shared_ptr<QTextLayout>> m_laidOut;
+};
+
 } // namespace
 
 void PaintPage(QPainter& painter, const ReportPage& page)
 {
-    const QPaintDevice* device = painter.device();
-    const double sx = device->logicalDpiX() / kTwipsPerInch;
-    const double sy = device->logicalDpiY() / kTwipsPerInch;
-    painter.setPen(QPen(Qt::black, std::max(1.0, kLineWidthTwips * sy)));
-    // Most controls share a font: it is only set again when it changes.
-    const ReportFont* current = nullptr;
-    std::optional<QFontMetricsF> metrics;
-    for (const PlacedControl& placed : page.controls) {
-        const ReportControl& control = *placed.control;
-        if (control.kind == ReportControl::Kind::Line) {
-            const double y = placed.top * sy;
-            painter.drawLine(QPointF(placed.left * sx, y),
-                             QPointF((placed.left + control.width) * sx, y));
-            continue;
-        }
-        if (placed.text.isEmpty())
-            continue;
-        if (!current || current->bold != control.font.bold ||
-            current->pointSize != control.font.pointSize ||
-            current->family != control.font.family) {
-            painter.setFont(FontOf(control.font));
-            current = &control.font;
-            metrics.emplace(painter.font(), device);
-        }
-        const QRectF box(placed.left * sx, placed.top * sy, control.width * sx,
-                         control.height * sy);
-        // One line. A text wider than its box ends in "…" a blank's width inside it, so that
-        // it never runs into the next box and each reads, and copies, as itself.
-        const bool fits = metrics->horizontalAdvance(placed.text) <= box.width();
-        const double room = box.width() - metrics->horizontalAdvance(QLatin1Char(' '));
-        painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                         fits ? placed.text
-                              : metrics->elidedText(placed.text, Qt::ElideRight, room));
-    }
+    PagePainter(painter).Paint(page);
 }
 
 void PrintPages(QPagedPaintDevice& device, const ReportLayout& layout, int first, int last)
@@ -76,10 +115,11 @@ void PrintPages(QPagedPaintDevice& device, const ReportLayout& layout, int first
     QPainter painter;
     if (!painter.begin(&device))
         throw RuntimeError("The report cannot be printed: the printer could not be opened");
+    PagePainter pages(painter);
     for (int index = first; index <= last; ++index) {
         if (index > first)
             device.newPage();
-        PaintPage(painter, layout.Page(index));
+        pages.Paint(layout.Page(index));
     }
     if (!painter.end())
         throw RuntimeError("The report could not be printed to the end");
