@@ -19,12 +19,11 @@ void ReportError(const QString& description, const QString& location, int step)
            "Application Error");
 }
 
-bool ErrorTrap::operator()(int step, const std::function<void()>& body)
+void ErrorTrap::Report(int step, const std::exception_ptr& thrown)
 {
     QString description;
     try {
-        body();
-        return true;
+        std::rethrow_exception(thrown);
     } catch (const RuntimeError& error) {
         description = error.Description();
     } catch (const std::exception& error) {
@@ -35,5 +34,4 @@ bool ErrorTrap::operator()(int step, const std::function<void()>& body)
     }
     m_failed = true;
     ReportError(description, m_location, step);
-    return false;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QString>
-#include <functional>
+#include <exception>
 
 // The one error report: the description, CR LF, the procedure's location text, "at line ",
 // the step number, CR, CR, and the request to e-mail a screenshot to support. Caption
@@ -21,14 +21,26 @@ class ErrorTrap
 public:
     explicit ErrorTrap(QString location) : m_location(std::move(location)) {}
 
-    // Runs the step; true when it did not throw.
-    bool operator()(int step, const std::function<void()>& body);
+    // Runs the step; true when it did not throw. A template, so that a step of a loop over
+    // many rows costs no allocation.
+    template <typename Body> bool operator()(int step, Body&& body)
+    {
+        try {
+            body();
+            return true;
+        } catch (...) {
+            Report(step, std::current_exception());
+            return false;
+        }
+    }
 
     const QString& Location() const { return m_location; }
     // Whether any step of this procedure has failed so far.
     bool Failed() const { return m_failed; }
 
 private:
+    void Report(int step, const std::exception_ptr& thrown);
+
     QString m_location;
     bool m_failed = false;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/adodb/Variant.h"
+#include "platform/value/Variant.h"
 
 #include <QList>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/conv/Currency.h"
+#include "platform/value/Currency.h"
 
 #include <QString>
 

@@ -4,7 +4,7 @@
 #ifndef Q_MOC_RUN
 #include "common/ShownValues.h"
 #include "platform/adodb/Recordset.h"
-#include "platform/conv/Currency.h"
+#include "platform/value/Currency.h"
 #endif
 #include "platform/ui/MousePointer.h"
 

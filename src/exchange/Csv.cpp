@@ -47,6 +47,11 @@ bool NeedsGuard(QStringView text)
 void AppendCsvRecord(const QStringList& fields, QByteArray& out)
 {
     QString record;
+    // Room for every field, its separator and its quotes, and the line's end.
+    qsizetype length = 2;
+    for (const QString& field : fields)
+        length += field.size() + 3;
+    record.reserve(length);
     for (qsizetype i = 0; i < fields.size(); ++i) {
         if (i > 0)
             record += ',';

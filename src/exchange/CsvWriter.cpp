@@ -5,6 +5,7 @@
 
 #include "data/SqlLiterals.h"
 #include "platform/RuntimeError.h"
+#include "platform/conv/Conv.h"
 
 #include <QFile>
 
@@ -20,7 +21,7 @@ QString CsvText(const Variant& value)
     case Variant::Type::Currency:
         return NumberLiteral(value.currencyValue());
     case Variant::Type::Date:
-        return IsoDateText(value.dateValue(), value.dateHasTime());
+        return IsoDateText(value.dateDay(), value.dateTime(), value.dateHasTime());
     case Variant::Type::String:
         return GuardFormula(value.stringValue());
     case Variant::Type::Boolean:

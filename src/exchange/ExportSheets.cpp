@@ -77,12 +77,6 @@ std::vector<Variant> CurrentRow(const Recordset& records)
 
 } // namespace
 
-QString IsoDateText(const QDateTime& at, bool hasTime)
-{
-    const QString day = at.date().toString(Qt::ISODate);
-    return hasTime ? day + ' ' + at.time().toString(Qt::ISODate) : day;
-}
-
 bool WriteExportSheets(const QStringList& keys, bool histories, SheetWriter& out,
                        const ExportProgress& progress)
 {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "exchange/Export.h"
-#include "platform/adodb/Variant.h"
+#include "platform/value/Variant.h"
 
 #include <QStringList>
 #include <memory>
@@ -29,9 +29,6 @@ public:
 // False when `progress` cancelled.
 bool WriteExportSheets(const QStringList& keys, bool histories, SheetWriter& out,
                        const ExportProgress& progress);
-
-// A date as ISO 8601 text, with the time when one is stored: "2026-12-08 09:14:03".
-QString IsoDateText(const QDateTime& at, bool hasTime);
 
 // The writers of the two formats: CSV into an open file, a workbook to a path.
 std::unique_ptr<SheetWriter> MakeCsvWriter(QFile& file);

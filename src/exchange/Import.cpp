@@ -354,7 +354,7 @@ private:
                 Problem(m_header, Quoted(field) + " is no date");
                 return std::nullopt;
             }
-            return TextLiteral(IsoDateText(date->value, date->hasTime));
+            return TextLiteral(IsoDateText(date->value.date(), date->value.time(), date->hasTime));
         }
         case AssetValue::Money: {
             if (empty)

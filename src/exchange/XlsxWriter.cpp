@@ -4,6 +4,7 @@
 #include "exchange/ExportSheets.h"
 
 #include "platform/RuntimeError.h"
+#include "platform/conv/Conv.h"
 
 #include <QFile>
 #include <algorithm>
@@ -149,7 +150,7 @@ private:
             WriteNumber(column, value.currencyValue().ToDouble(), m_money);
             return;
         case Variant::Type::Date:
-            WriteDate(column, value.dateValue(), value.dateHasTime());
+            WriteDate(column, value.dateDay(), value.dateTime(), value.dateHasTime());
             return;
         case Variant::Type::String:
             WriteText(column, value.stringValue());
@@ -172,15 +173,13 @@ private:
         Widen(int(column), digits + digits / 3 + 5);
     }
 
-    void WriteDate(lxw_col_t column, const QDateTime& at, bool hasTime)
+    void WriteDate(lxw_col_t column, const QDate& day, const QTime& time, bool hasTime)
     {
-        const QDate day = at.date();
         // Spreadsheet dates begin in 1900; an earlier date goes as its ISO text.
         if (day.year() < 1900 || day.year() > 9999) {
-            WriteText(column, IsoDateText(at, hasTime));
+            WriteText(column, IsoDateText(day, time, hasTime));
             return;
         }
-        const QTime time = at.time();
         lxw_datetime datetime{day.year(),  day.month(),   day.day(),
                               time.hour(), time.minute(), time.second() + time.msec() / 1000.0};
         Check(worksheet_write_datetime(m_sheet, m_row, column, &datetime,

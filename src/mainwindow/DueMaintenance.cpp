@@ -16,7 +16,7 @@ constexpr int kDaysAhead = 30;
 // The last millisecond of a day, as a date cell's value counts it.
 double EndOfDay(const QDate& day)
 {
-    return ListView::DateSortValue(QDateTime(day, QTime(23, 59, 59, 999)));
+    return ListView::DateSortValue(day, QTime(23, 59, 59, 999));
 }
 
 QString DueNote(double value)

@@ -24,7 +24,7 @@ std::optional<double> SortValueOf(const Variant& value)
     case Variant::Type::Currency:
         return value.currencyValue().ToDouble();
     case Variant::Type::Date:
-        return ListView::DateSortValue(value.dateValue());
+        return ListView::DateSortValue(value.dateDay(), value.dateTime());
     default:
         return std::nullopt;
     }

@@ -8,13 +8,13 @@
 #include "data/SqlLiterals.h"
 #include "platform/RuntimeError.h"
 #include "platform/adodb/Recordset.h"
-#include "platform/adodb/Variant.h"
 #include "platform/conv/Conv.h"
 #include "platform/os/Clock.h"
 #include "platform/ui/Boxes.h"
 #include "platform/ui/DatePicker.h"
 #include "platform/ui/MousePointer.h"
 #include "platform/ui/Twips.h"
+#include "platform/value/Variant.h"
 
 #include <QDateEdit>
 #include <QDialog>
@@ -96,7 +96,7 @@ void LoadRecordWindow(const QString& location, QDialog& dialog, PointerRule& poi
 QDate StoredDate(const Variant& value)
 {
     if (value.type() == Variant::Type::Date)
-        return value.dateValue().date();
+        return value.dateDay();
     return CDate(CStr(value)).value.date();
 }
 

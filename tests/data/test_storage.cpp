@@ -31,6 +31,8 @@ private slots:
     void theListQueryJoinsNamesAndNullDates();
     void aFailingStatementChangesNothing_data() { EngineRows(); }
     void aFailingStatementChangesNothing();
+    void aLongRecordsetReadsOnAsItWasOpened_data() { EngineRows(); }
+    void aLongRecordsetReadsOnAsItWasOpened();
     void filesThatAreNoDatabaseAreRefusedUntouched();
     void provisioningCopiesOnceAndKeepsData();
 };
@@ -263,6 +265,48 @@ void TestStorage::aFailingStatementChangesNothing()
             }).contains("sqloledb", Qt::CaseInsensitive));
     QVERIFY(!Refusal([&] { closed.Open(FileConnectionString("")); }).isEmpty());
     QCOMPARE(closed.State(), 0);
+}
+
+// A recordset reads a long result on as it moves and lets go of the rows it passed: a write
+// in between changes none of its rows, and moving back reads them again, or is refused when
+// the local file has changed since.
+void TestStorage::aLongRecordsetReadsOnAsItWasOpened()
+{
+    QFETCH(TestEngine, engine);
+    TestEnvironment env;
+    env.OpenDatabase(engine);
+    // Three batches of rows, more than a recordset keeps of the rows it passed.
+    constexpr int kAssets = 2500;
+    QStringList inserts;
+    for (int i = 1; i <= kAssets; ++i)
+        inserts << QString("insert into Assets (AssetDescription,Comments) values ('%1','%2')")
+                       .arg(i)
+                       .arg(QString(5000, 'c'));
+    ExecuteAllOrNothing(inserts);
+    const auto readOn = [](Recordset& rs) {
+        QStringList descriptions;
+        for (; !rs.Eof(); rs.MoveNext())
+            descriptions << rs.Fields(0).Value.stringValue();
+        return descriptions;
+    };
+    const QString sql = "select AssetDescription, Comments from Assets order by AssetID";
+    Recordset rs;
+    rs.Open(sql, *g_Conn);
+    for (int i = 0; i < 1500; ++i)
+        rs.MoveNext();
+    g_Conn->Execute("update Assets set AssetDescription='changed'");
+    const QStringList rest = readOn(rs);
+    QCOMPARE(rest.size(), kAssets - 1500);
+    QCOMPARE(rest.count("changed"), 0);
+    const QString refused = Refusal([&] { rs.MoveFirst(); });
+    QCOMPARE(refused.contains("changed since"), engine == TestEngine::File);
+
+    Recordset again;
+    again.Open(sql, *g_Conn);
+    QCOMPARE(readOn(again).size(), kAssets);
+    again.MoveFirst();
+    QCOMPARE(readOn(again).front(), QString("changed"));
+    QCOMPARE(again.RecordCount(), kAssets);
 }
 
 void TestStorage::filesThatAreNoDatabaseAreRefusedUntouched()

@@ -5,7 +5,7 @@
 #include <memory>
 
 class Recordset;
-class RowStore;
+class RowCursor;
 
 // What a transaction is for.
 enum class TransactionKind {
@@ -27,8 +27,8 @@ public:
 
     // Runs one statement; the number of rows it inserted, changed or deleted.
     virtual long long Execute(const QString& sql) = 0;
-    // Runs one statement that only reads, and keeps every row it gives.
-    virtual std::unique_ptr<RowStore> Query(const QString& sql) = 0;
+    // Runs one statement that only reads; its rows are read from the cursor.
+    virtual std::unique_ptr<RowCursor> Query(const QString& sql) = 0;
 
     virtual void BeginTrans(TransactionKind kind) = 0;
     virtual void CommitTrans() = 0;

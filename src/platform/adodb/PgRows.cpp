@@ -1,7 +1,8 @@
 #include "platform/adodb/PgRows.h"
 
 #include "platform/adodb/RowStore.h"
-#include "platform/conv/Currency.h"
+#include "platform/conv/Conv.h"
+#include "platform/value/Currency.h"
 
 #include <QLocale>
 
@@ -24,7 +25,7 @@ enum TypeOid : Oid {
     kNumeric = 1700,
 };
 
-enum class Kind { Long, Double, Currency, Date, Boolean, Text };
+using Kind = PgCursor::Kind;
 
 Kind KindOf(const PGresult* result, int column)
 {
@@ -107,7 +108,7 @@ void AddCell(const PGresult* result, int row, int column, Kind kind, RowStore& r
     case Kind::Text:
         break;
     }
-    rows.AddText(QString::fromUtf8(text, length));
+    rows.AddText(QUtf8StringView(text, length));
 }
 
 void AppendEscaped(QByteArray& out, const QString& text)
@@ -149,10 +150,7 @@ void AppendValue(QByteArray& out, const Variant& value)
         out += value.currencyValue().DecimalText().toLatin1();
         return;
     case Variant::Type::Date:
-        out += value.dateValue()
-                   .toString(value.dateHasTime() ? QStringLiteral("yyyy-MM-dd HH:mm:ss")
-                                                 : QStringLiteral("yyyy-MM-dd"))
-                   .toLatin1();
+        out += IsoDateText(value.dateDay(), value.dateTime(), value.dateHasTime()).toLatin1();
         return;
     case Variant::Type::String:
         AppendEscaped(out, value.stringValue());
@@ -165,19 +163,30 @@ void AppendValue(QByteArray& out, const Variant& value)
 
 } // namespace
 
-void ReadRows(const PGresult* result, RowStore& rows)
+PgCursor::PgCursor(std::shared_ptr<const PGresult> result) : m_result(std::move(result))
 {
-    const int columns = PQnfields(result);
-    const int count = PQntuples(result);
-    std::vector<Kind> kinds;
-    for (int column = 0; column < columns; ++column) {
-        rows.AddColumn(QString::fromUtf8(PQfname(result, column)));
-        kinds.push_back(KindOf(result, column));
-    }
-    rows.Reserve(count);
-    for (int row = 0; row < count; ++row)
-        for (int column = 0; column < columns; ++column)
-            AddCell(result, row, column, kinds[std::size_t(column)], rows);
+    for (int column = 0; column < PQnfields(m_result.get()); ++column)
+        m_kinds.push_back(KindOf(m_result.get(), column));
+}
+
+void PgCursor::AddColumns(RowStore& rows)
+{
+    for (int column = 0; column < int(m_kinds.size()); ++column)
+        rows.AddColumn(QString::fromUtf8(PQfname(m_result.get(), column)));
+}
+
+bool PgCursor::Read(RowStore& rows, int count)
+{
+    const int end = std::min(PQntuples(m_result.get()), m_row + count);
+    for (; m_row < end; ++m_row)
+        for (int column = 0; column < int(m_kinds.size()); ++column)
+            AddCell(m_result.get(), m_row, column, m_kinds[std::size_t(column)], rows);
+    return m_row < PQntuples(m_result.get());
+}
+
+std::unique_ptr<RowCursor> PgCursor::Again()
+{
+    return std::make_unique<PgCursor>(m_result);
 }
 
 void WriteCopyText(const RowStore& rows, const std::function<void(const QByteArray&)>& write)

@@ -174,14 +174,12 @@ long long PostgresEngine::Execute(const QString& sql)
     return std::strtoll(PQcmdTuples(result.get()), nullptr, 10);
 }
 
-std::unique_ptr<RowStore> PostgresEngine::Query(const QString& sql)
+std::unique_ptr<RowCursor> PostgresEngine::Query(const QString& sql)
 {
     if (!IsQuery(sql))
         RefuseWritingQuery(sql);
-    const Result result = Run(Rewrite(sql), sql);
-    auto rows = std::make_unique<RowStore>();
-    ReadRows(result.get(), *rows);
-    return rows;
+    Result result = Run(Rewrite(sql), sql);
+    return std::make_unique<PgCursor>(std::shared_ptr<const PGresult>(result.release(), &PQclear));
 }
 
 void PostgresEngine::BeginTrans(TransactionKind kind)

@@ -19,7 +19,7 @@ public:
     ~PostgresEngine() override;
 
     long long Execute(const QString& sql) override;
-    std::unique_ptr<RowStore> Query(const QString& sql) override;
+    std::unique_ptr<RowCursor> Query(const QString& sql) override;
     void BeginTrans(TransactionKind kind) override;
     void CommitTrans() override;
     void RollbackTrans() override;

@@ -2,9 +2,14 @@
 
 #include "platform/RuntimeError.h"
 #include "platform/adodb/Connection.h"
+#include "platform/adodb/RowCursor.h"
 #include "platform/adodb/RowStore.h"
 
 namespace {
+
+// Rows read at a time; and what a recordset keeps before it lets passed rows go.
+constexpr int kBatchRows = 1024;
+constexpr std::size_t kKeptBytes = std::size_t(1) << 20;
 
 [[noreturn]] void NotAllowed(const QString& description, long number)
 {
@@ -26,7 +31,14 @@ void Recordset::Open(const QString& sql, Connection& connection, int cursorType,
                        .arg(cursorType)
                        .arg(lockType),
                    3001);
-    m_rows = connection.Database().Query(sql);
+    std::unique_ptr<RowCursor> cursor = connection.Database().Query(sql);
+    auto rows = std::make_unique<RowStore>();
+    cursor->AddColumns(*rows);
+    m_more = cursor->Read(*rows, kBatchRows);
+    m_cursor = std::move(cursor);
+    m_rows = std::move(rows);
+    m_first = 0;
+    m_keepAll = false;
     m_position = 0;
 }
 
@@ -35,7 +47,30 @@ void Recordset::Close()
     if (!m_rows)
         NotAllowed("Operation is not allowed when the object is closed.", 3704);
     m_rows.reset();
+    m_cursor.reset();
     m_position = 0;
+}
+
+void Recordset::ReadOn()
+{
+    if (!m_keepAll && m_rows->Size() > kKeptBytes) {
+        m_first += m_rows->RowCount();
+        m_rows->ClearRows();
+    }
+    m_more = m_cursor->Read(*m_rows, kBatchRows);
+}
+
+void Recordset::ReadAll() const
+{
+    m_keepAll = true;
+    if (m_first > 0) {
+        m_cursor = m_cursor->Again();
+        m_rows->ClearRows();
+        m_first = 0;
+        m_more = true;
+    }
+    while (m_more)
+        m_more = m_cursor->Read(*m_rows, kBatchRows);
 }
 
 bool Recordset::IsOpen() const
@@ -45,18 +80,21 @@ bool Recordset::IsOpen() const
 
 bool Recordset::Eof() const
 {
-    return !m_rows || m_position >= m_rows->RowCount();
+    return !m_rows || m_position >= m_first + m_rows->RowCount();
 }
 
 bool Recordset::Bof() const
 {
-    return !m_rows || m_rows->RowCount() == 0 || m_position < 0;
+    return !m_rows || m_first + m_rows->RowCount() == 0 || m_position < 0;
 }
 
 void Recordset::MoveFirst()
 {
     if (!m_rows)
         NotAllowed("Operation is not allowed when the object is closed.", 3704);
+    // A recordset read again from its start keeps its rows.
+    if (m_position > 0)
+        ReadAll();
     m_position = 0;
 }
 
@@ -69,17 +107,23 @@ void Recordset::MoveNext()
                           : QStringLiteral("Operation is not allowed when the object is closed."),
                    m_rows ? 3021 : 3704);
     ++m_position;
+    if (m_position == m_first + m_rows->RowCount() && m_more)
+        ReadOn();
 }
 
 int Recordset::RecordCount() const
 {
-    return m_rows ? m_rows->RowCount() : -1;
+    if (!m_rows)
+        return -1;
+    ReadAll();
+    return m_rows->RowCount();
 }
 
 void Recordset::SetAbsolutePosition(int position)
 {
     if (!m_rows)
         NotAllowed("Operation is not allowed when the object is closed.", 3704);
+    ReadAll();
     if (position < 1 || position > m_rows->RowCount())
         NotAllowed(QStringLiteral("Invalid property value: no record at position %1").arg(position),
                    380);
@@ -116,7 +160,7 @@ Field Recordset::Fields(int index) const
                    "operation requires a current record (field " +
                        m_rows->ColumnName(index) + ").",
                    3021);
-    return Field{m_rows->ColumnName(index), m_rows->Value(m_position, index)};
+    return Field{m_rows->ColumnName(index), m_rows->Value(m_position - m_first, index)};
 }
 
 int Recordset::FieldCount() const
@@ -128,6 +172,7 @@ const RowStore& Recordset::Rows() const
 {
     if (!m_rows)
         NotAllowed("Operation is not allowed when the object is closed.", 3704);
+    ReadAll();
     return *m_rows;
 }
 

@@ -1,12 +1,13 @@
 #pragma once
 
-#include "platform/adodb/Variant.h"
+#include "platform/value/Variant.h"
 
 #include <QString>
 #include <QStringList>
 #include <memory>
 
 class Connection;
+class RowCursor;
 class RowStore;
 
 // One field of the current row, as Fields("name") gives it.
@@ -16,8 +17,16 @@ struct Field
     Variant Value;
 };
 
-// A static, read-only recordset: Open runs the query and keeps every row, so the
-// connection holds no lock and no open statement afterwards.
+// A static, read-only recordset: it gives the rows as they were when Open ran the query.
+//
+// A result of up to a batch of rows (1024) is read whole at Open, so the connection holds no
+// lock and no open statement afterwards. A longer one is read a batch at a time as the
+// recordset moves on, and, while nothing has moved back, the rows it has passed are let go
+// once they take a megabyte: a long list read once from first to last is never kept
+// whole. Until it has been read to its end, or closed, such a recordset holds a local file's
+// read lock, so it is read on without waiting for the user. Moving back to a row let go, and asking
+// for the count of rows, reads and keeps every row (reading them again when some were let
+// go; the engine makes sure they come out the same, or refuses).
 class Recordset
 {
 public:
@@ -56,6 +65,17 @@ public:
     const RowStore& Rows() const;
 
 private:
-    std::unique_ptr<RowStore> m_rows;
+    // The next batch, after the rows passed were let go unless they are kept.
+    void ReadOn();
+    // Every row into m_rows, and kept from now on.
+    void ReadAll() const;
+
+    // Rows m_first to m_first + m_rows->RowCount() - 1 of the result.
+    mutable std::unique_ptr<RowStore> m_rows;
+    // What the rows still to come are read from; it stays to read them all again.
+    mutable std::unique_ptr<RowCursor> m_cursor;
+    mutable bool m_more = false;
+    mutable int m_first = 0;
+    mutable bool m_keepAll = false;
     int m_position = 0;
 };

@@ -3,8 +3,23 @@
 #include "platform/RuntimeError.h"
 
 #include <QDateTime>
+#include <QMutex>
+#include <QSet>
+#include <cstring>
 
 namespace {
+
+// The name as a text kept for the life of the program, which copies of it share without
+// counting references: a recordset hands out a Field, with its name, for each of the two
+// million cells of a long list. The names are the few of the program's queries' columns.
+QString LastingName(const QString& name)
+{
+    static QMutex mutex;
+    static auto* const kept = new QSet<QString>;
+    const QMutexLocker lock(&mutex);
+    const QString& lasting = *kept->insert(name);
+    return QString::fromRawData(lasting.constData(), lasting.size());
+}
 
 int Digits(const char* text, int count)
 {
@@ -46,12 +61,20 @@ bool ParseStoredDate(const char* text, int length, std::int64_t& dayAndTime, boo
 
 void RowStore::AddColumn(const QString& name)
 {
-    m_names.append(name);
+    m_names.append(LastingName(name));
 }
 
-void RowStore::Reserve(int rows)
+void RowStore::ClearRows()
 {
-    m_cells.reserve(std::size_t(rows) * std::size_t(m_names.size()));
+    m_cells.clear();
+    m_texts.clear();
+    m_rowCount = 0;
+    m_column = 0;
+}
+
+std::size_t RowStore::Size() const
+{
+    return m_cells.size() * sizeof(Cell) + m_texts.size();
 }
 
 void RowStore::Add(Cell cell)
@@ -97,15 +120,32 @@ void RowStore::AddDate(std::int64_t dayAndTime, bool hasTime)
     Add({{dayAndTime}, hasTime ? Kind::DateTime : Kind::Date});
 }
 
-void RowStore::AddText(const QString& value)
+void RowStore::AddText(QUtf8StringView text)
 {
     Add({{std::int64_t(m_texts.size())}, Kind::String});
-    m_texts.push_back(value);
+    const auto length = std::uint32_t(text.size());
+    m_texts.append(reinterpret_cast<const char*>(&length), sizeof length);
+    m_texts.append(text.data(), std::size_t(text.size()));
 }
 
 void RowStore::AddBoolean(bool value)
 {
     Add({{value ? 1 : 0}, Kind::Boolean});
+}
+
+void RowStore::Add(const RowStore& other, int row, int column)
+{
+    const Cell& cell = other.m_cells[std::size_t(row) * other.m_names.size() + column];
+    if (cell.kind != Kind::String)
+        return Add(cell);
+    AddText(other.TextAt(cell.integer));
+}
+
+QUtf8StringView RowStore::TextAt(std::int64_t place) const
+{
+    std::uint32_t length = 0;
+    std::memcpy(&length, m_texts.data() + place, sizeof length);
+    return QUtf8StringView(m_texts.data() + place + sizeof length, qsizetype(length));
 }
 
 int RowStore::ColumnIndex(const QString& name) const
@@ -134,13 +174,12 @@ Variant RowStore::Value(int row, int column) const
                                .arg(QString::number(cell.real, 'g', 17), m_names[column]),
                            6);
     case Kind::Date:
-    case Kind::DateTime: {
-        const QDate date = QDate::fromJulianDay(cell.integer / kMsPerDay);
-        const QTime time = QTime::fromMSecsSinceStartOfDay(int(cell.integer % kMsPerDay));
-        return Variant::FromDate(QDateTime(date, time), cell.kind == Kind::DateTime);
-    }
+    case Kind::DateTime:
+        return Variant::FromDate(QDate::fromJulianDay(cell.integer / kMsPerDay),
+                                 QTime::fromMSecsSinceStartOfDay(int(cell.integer % kMsPerDay)),
+                                 cell.kind == Kind::DateTime);
     case Kind::String:
-        return Variant::FromString(m_texts[std::size_t(cell.integer)]);
+        return Variant::FromString(TextAt(cell.integer).toString());
     case Kind::Boolean:
         return Variant::FromBoolean(cell.integer != 0);
     }

@@ -1,22 +1,23 @@
 #pragma once
 
-#include "platform/adodb/Variant.h"
+#include "platform/value/Variant.h"
 
 #include <QString>
 #include <QStringList>
+#include <QUtf8StringView>
 #include <cstdint>
+#include <string>
 #include <vector>
 
-// Every row of a query, read at once and kept compactly: a cell is 16 bytes (a number, or
-// the index of its text), texts are shared QStrings, and a Variant is made only when a
-// field is asked for. Engines fill it through the Add… calls, each with its own reader
-// (SqliteRows, PgRows); this is the one place that keeps rows.
+// Rows of a query, kept compactly: a cell is 16 bytes (a number, or where its text lies), the
+// texts lie in one buffer in UTF-8, and a Variant is made only when a field is asked for.
+// Engines fill it through the Add… calls (SqliteRows, PgRows); this is the one place that
+// keeps rows.
 class RowStore
 {
 public:
     // Filling: the columns first, then the cells of each row in column order.
     void AddColumn(const QString& name);
-    void Reserve(int rows);
     void AddNull();
     void AddLong(std::int64_t value);
     void AddDouble(double value);
@@ -25,8 +26,12 @@ public:
     void AddCurrencyOverflow(double stored);
     // dayAndTime is a Julian day times kMsPerDay plus the milliseconds into that day.
     void AddDate(std::int64_t dayAndTime, bool hasTime);
-    void AddText(const QString& value);
+    void AddText(QUtf8StringView text);
     void AddBoolean(bool value);
+    // The cell of another store with the same columns.
+    void Add(const RowStore& other, int row, int column);
+    // Forgets every row, keeping the columns and the room the rows took.
+    void ClearRows();
 
     int RowCount() const { return m_rowCount; }
     int ColumnCount() const { return int(m_names.size()); }
@@ -34,6 +39,8 @@ public:
     const QStringList& ColumnNames() const { return m_names; }
     // Case-insensitive; -1 when the rows have no such column.
     int ColumnIndex(const QString& name) const;
+    // The bytes the rows take.
+    std::size_t Size() const;
     // A number stored in a currency column beyond the currency range throws RuntimeError
     // "Overflow" (6): it is never read as some other amount.
     Variant Value(int row, int column) const;
@@ -53,16 +60,18 @@ private:
     struct Cell
     {
         union {
-            std::int64_t integer;
+            std::int64_t integer; // a text's place in m_texts
             double real;
         };
         Kind kind;
     };
     void Add(Cell cell);
+    QUtf8StringView TextAt(std::int64_t place) const;
 
     QStringList m_names;
     std::vector<Cell> m_cells; // row after row
-    std::vector<QString> m_texts;
+    // Each text as its length (four bytes) and its UTF-8 bytes.
+    std::string m_texts;
     int m_rowCount = 0;
     int m_column = 0; // of the next cell
 };

@@ -8,6 +8,7 @@
 #include "platform/adodb/RowStore.h"
 #include "platform/adodb/SqliteRows.h"
 #include "platform/adodb/Statement.h"
+#include "platform/conv/Conv.h"
 
 #include <QFileInfo>
 #include <QStringList>
@@ -89,9 +90,7 @@ void Bind(Statement& statement, int index, const Variant& value)
         sqlite3_bind_double(stmt, index, value.currencyValue().ToDouble());
         return;
     case Variant::Type::Date:
-        statement.Bind(index, value.dateValue().toString(value.dateHasTime()
-                                                             ? QStringLiteral("yyyy-MM-dd HH:mm:ss")
-                                                             : QStringLiteral("yyyy-MM-dd")));
+        statement.Bind(index, IsoDateText(value.dateDay(), value.dateTime(), value.dateHasTime()));
         return;
     case Variant::Type::String:
         statement.Bind(index, value.stringValue());
@@ -159,8 +158,27 @@ SqliteEngine::SqliteEngine(const QString& connectionString)
 
 SqliteEngine::~SqliteEngine()
 {
+    // Recordsets outlive their connection with the rows they had.
+    for (SqliteCursor* cursor : std::vector<SqliteCursor*>(m_cursors))
+        cursor->Orphan();
     // An open transaction is rolled back, as the engine does when a connection ends.
     sqlite3_close_v2(m_db);
+}
+
+void SqliteEngine::Register(SqliteCursor* cursor)
+{
+    m_cursors.push_back(cursor);
+}
+
+void SqliteEngine::Unregister(SqliteCursor* cursor)
+{
+    std::erase(m_cursors, cursor);
+}
+
+void SqliteEngine::FinishReads()
+{
+    for (SqliteCursor* cursor : m_cursors)
+        cursor->Finish();
 }
 
 const Schema& SqliteEngine::CurrentSchema()
@@ -182,36 +200,39 @@ QString SqliteEngine::EngineSql(const QString& sql)
 
 long long SqliteEngine::Execute(const QString& sql)
 {
+    FinishReads();
     Statement statement(m_db, EngineSql(sql), sql);
     while (statement.Step()) {
     }
     return statement.ReadOnly() ? 0 : sqlite3_changes64(m_db);
 }
 
-std::unique_ptr<RowStore> SqliteEngine::Query(const QString& sql)
+std::unique_ptr<RowCursor> SqliteEngine::Query(const QString& sql)
 {
-    Statement statement(m_db, EngineSql(sql), sql);
+    const QString engineSql = EngineSql(sql);
+    auto statement = std::make_unique<Statement>(m_db, engineSql, sql);
     // Recordsets are never written through: a statement that changes data runs by Execute.
-    if (!statement.ReadOnly())
+    if (!statement->ReadOnly())
         RefuseWritingQuery(sql);
-    auto rows = std::make_unique<RowStore>();
-    ReadRows(statement, *rows);
-    return rows;
+    return std::make_unique<SqliteCursor>(*this, std::move(statement), engineSql, sql);
 }
 
 void SqliteEngine::BeginTrans(TransactionKind kind)
 {
+    FinishReads();
     Run(m_db, kind == TransactionKind::Write ? QStringLiteral("BEGIN IMMEDIATE")
                                              : QStringLiteral("BEGIN"));
 }
 
 void SqliteEngine::CommitTrans()
 {
+    FinishReads();
     Run(m_db, QStringLiteral("COMMIT"));
 }
 
 void SqliteEngine::RollbackTrans()
 {
+    FinishReads();
     // SQLite ends a transaction by itself after some failures (a full disk).
     if (!sqlite3_get_autocommit(m_db))
         Run(m_db, QStringLiteral("ROLLBACK"));
@@ -220,6 +241,7 @@ void SqliteEngine::RollbackTrans()
 void SqliteEngine::AppendRows(const QString& table, const Recordset& recordset)
 {
     const RowStore& rows = recordset.Rows();
+    FinishReads();
     QStringList columns, places;
     for (int column = 0; column < rows.ColumnCount(); ++column) {
         columns << QuotedName(rows.ColumnName(column));
@@ -245,6 +267,7 @@ std::int64_t SqliteEngine::KeysUsed(const QString& table)
 
 void SqliteEngine::ContinueKeysAfter(const QString& table, std::int64_t key)
 {
+    FinishReads();
     Statement raise(m_db, QStringLiteral("update sqlite_sequence set seq = max(seq, ?2) "
                                          "where name = ?1"));
     raise.Bind(1, table);

@@ -3,6 +3,9 @@
 #include "platform/adodb/Engine.h"
 #include "platform/adodb/Schema.h"
 
+#include <vector>
+
+class SqliteCursor;
 struct sqlite3;
 
 // The program's database in a local SQLite file, opened from the connection string the
@@ -16,7 +19,7 @@ public:
     ~SqliteEngine() override;
 
     long long Execute(const QString& sql) override;
-    std::unique_ptr<RowStore> Query(const QString& sql) override;
+    std::unique_ptr<RowCursor> Query(const QString& sql) override;
     // A write transaction takes the file's write lock at once, so that what it reads (and
     // locks with FOR UPDATE on a server) no other program changes before it ends.
     void BeginTrans(TransactionKind kind) override;
@@ -28,7 +31,14 @@ public:
 
     sqlite3* Handle() const { return m_db; }
 
+    // The cursors over this database, which it finishes before it writes and when it closes.
+    void Register(SqliteCursor* cursor);
+    void Unregister(SqliteCursor* cursor);
+
 private:
+    // Before a write: every statement still being read is read to its end first, so that its
+    // rows stay as they were when it began.
+    void FinishReads();
     // The program's statement text as SQLite runs it; throws RuntimeError when the text
     // stores a value its column cannot hold.
     QString EngineSql(const QString& sql);
@@ -38,4 +48,5 @@ private:
     // The declared column types, read again whenever the database's schema changes.
     Schema m_schema;
     int m_schemaVersion = -1;
+    std::vector<SqliteCursor*> m_cursors;
 };

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/adodb/Variant.h"
-#include "platform/conv/Currency.h"
+#include "platform/value/Currency.h"
+#include "platform/value/Variant.h"
 
 #include <QDateTime>
 #include <QString>
@@ -21,7 +21,11 @@ QString CStr(const Variant& value);
 QString ShortDateFormat();
 // The short date form of the locale with a four-digit year (en_US: 3/15/2021).
 QString DateText(const QDate& date);
-QString DateTimeText(const QDateTime& value, bool hasTime);
+// With the time of day when hasTime.
+QString DateTimeText(const QDate& date, const QTime& time, bool hasTime);
+// The form dates are stored and exchanged in, whatever the locale: ISO 8601 with the time,
+// when there is one, after a blank: 2026-12-08, 2026-12-08 09:14:03.
+QString IsoDateText(const QDate& date, const QTime& time, bool hasTime);
 
 // The numeric test: optional sign, digits, the locale's decimal and thousands separators,
 // currency sign, surrounding blanks. "" and "abc" are not numeric.

@@ -3,6 +3,7 @@
 
 #include "platform/RuntimeError.h"
 #include "platform/conv/Conv.h"
+#include "platform/conv/LocaleTexts.h"
 
 #include <QLocale>
 #include <QRegularExpression>
@@ -357,15 +358,11 @@ std::optional<TrailingTime> SplitTime(const QString& text)
 // 1921 once it goes through a text box.
 QString ShortDateFormat()
 {
-    // Asked for at every date a list shows: kept per thread until the program's locale
-    // changes.
-    thread_local QLocale madeFor;
-    thread_local QString widened;
-    const QLocale locale;
-    if (!widened.isEmpty() && locale == madeFor)
-        return widened;
-    const QString format = locale.dateFormat(QLocale::ShortFormat);
-    widened.clear();
+    LocaleTexts& texts = CurrentLocaleTexts();
+    if (!texts.shortDateFormat.isEmpty())
+        return texts.shortDateFormat;
+    const QString format = texts.locale.dateFormat(QLocale::ShortFormat);
+    QString widened;
     qsizetype copied = 0;
     for (const FormatPart& part : PartsOf(format)) {
         if (part.letter != 'y' || part.run >= 4)
@@ -373,22 +370,60 @@ QString ShortDateFormat()
         widened += format.mid(copied, part.at - copied) + "yyyy";
         copied = part.at + part.run;
     }
-    widened += format.mid(copied);
-    madeFor = locale;
-    return widened;
+    texts.shortDateFormat = widened + format.mid(copied);
+    return texts.shortDateFormat;
 }
 
 QString DateText(const QDate& date)
 {
-    return QLocale().toString(date, ShortDateFormat());
+    // A list shows the same few thousand days again and again: each is written once.
+    constexpr qsizetype kRemembered = 16384;
+    LocaleTexts& texts = CurrentLocaleTexts();
+    if (const auto known = texts.dates.constFind(date.toJulianDay()); known != texts.dates.cend())
+        return *known;
+    if (texts.dates.size() >= kRemembered)
+        texts.dates.clear();
+    const QString text = texts.locale.toString(date, ShortDateFormat());
+    texts.dates.insert(date.toJulianDay(), text);
+    return text;
 }
 
-QString DateTimeText(const QDateTime& value, bool hasTime)
+QString DateTimeText(const QDate& date, const QTime& time, bool hasTime)
 {
-    QString text = DateText(value.date());
+    QString text = DateText(date);
     if (hasTime)
-        text += ' ' + QLocale().toString(value.time(), TimeFormat());
+        text += ' ' + QLocale().toString(time, TimeFormat());
     return text;
+}
+
+QString IsoDateText(const QDate& date, const QTime& time, bool hasTime)
+{
+    const int year = date.year();
+    // Written digit by digit: an export writes hundreds of thousands. The toolkit writes
+    // the years it cannot (none, for those beyond four digits).
+    if (!date.isValid() || year < 0 || year > 9999 || !time.isValid()) {
+        const QString day = date.toString(Qt::ISODate);
+        return hasTime ? day + ' ' + time.toString(Qt::ISODate) : day;
+    }
+    char16_t text[19];
+    auto put = [&text](int at, int value, int digits) {
+        for (int i = at + digits - 1; i >= at; --i, value /= 10)
+            text[i] = char16_t(u'0' + value % 10);
+    };
+    put(0, year, 4);
+    text[4] = u'-';
+    put(5, date.month(), 2);
+    text[7] = u'-';
+    put(8, date.day(), 2);
+    if (!hasTime)
+        return QString(reinterpret_cast<const QChar*>(text), 10);
+    text[10] = u' ';
+    put(11, time.hour(), 2);
+    text[13] = u':';
+    put(14, time.minute(), 2);
+    text[16] = u':';
+    put(17, time.second(), 2);
+    return QString(reinterpret_cast<const QChar*>(text), 19);
 }
 
 std::optional<DateValue> ParseDate(const QString& text)

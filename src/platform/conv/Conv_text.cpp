@@ -2,8 +2,10 @@
 
 #include "platform/RuntimeError.h"
 #include "platform/conv/Conv.h"
+#include "platform/conv/LocaleTexts.h"
 
 #include <QLocale>
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -26,6 +28,14 @@ Magnitude Split(Currency value)
     return {negative, abs / Currency::Scale, abs % Currency::Scale};
 }
 
+const QString& DecimalPoint()
+{
+    LocaleTexts& texts = CurrentLocaleTexts();
+    if (texts.decimalPoint.isEmpty())
+        texts.decimalPoint = texts.locale.decimalPoint();
+    return texts.decimalPoint;
+}
+
 // Digits with the locale's group separator between each three, counted from the right.
 QString Grouped(const QString& digits)
 {
@@ -44,23 +54,18 @@ QString NumberText(double value)
 {
     if (value == 0)
         return "0"; // also for a negative zero
+    // A whole number below 10^15 has no more than the fifteen digits below, and no exponent.
+    if (std::abs(value) < 1e15 && value == std::trunc(value))
+        return QString::number(static_cast<std::int64_t>(value));
     // Fifteen significant digits, as the double's text form has always had: 0.1 + 0.2 shows 0.3.
     QString text = QString::number(value, 'g', 15).toUpper();
-    text.replace('.', QLocale().decimalPoint());
+    text.replace('.', DecimalPoint());
     return text;
 }
 
 QString CurrencyText(Currency value)
 {
-    const Magnitude m = Split(value);
-    QString text = (m.negative ? "-" : "") + QString::number(m.whole);
-    if (m.fraction != 0) {
-        QString decimals = QString::number(m.fraction).rightJustified(4, '0');
-        while (decimals.endsWith('0'))
-            decimals.chop(1);
-        text += QLocale().decimalPoint() + decimals;
-    }
-    return text;
+    return value.DecimalText(DecimalPoint());
 }
 
 QString TextOf(const Variant& value)
@@ -76,7 +81,7 @@ QString TextOf(const Variant& value)
     case Variant::Type::Currency:
         return CurrencyText(value.currencyValue());
     case Variant::Type::Date:
-        return DateTimeText(value.dateValue(), value.dateHasTime());
+        return DateTimeText(value.dateDay(), value.dateTime(), value.dateHasTime());
     case Variant::Type::String:
         return value.stringValue();
     case Variant::Type::Boolean:

@@ -1,6 +1,8 @@
 #include "platform/conv/Fold.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -53,28 +55,63 @@ const std::array<std::string, kLatinEnd - 0x80>& LatinFolds()
     return table;
 }
 
+// Copies the bytes up to the first one beyond ASCII, capitals lowered; how many. Eight bytes
+// at a time: a byte's top bit, after adding, tells whether it is at least 'A' and whether it
+// is beyond 'Z'; a capital gains 0x20.
+std::size_t CopyLowered(const char* from, std::size_t size, char* to)
+{
+    constexpr std::uint64_t kOnes = 0x0101010101010101U;
+    constexpr std::uint64_t kTops = 0x80 * kOnes;
+    std::size_t i = 0;
+    for (; i + 8 <= size; i += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, from + i, 8);
+        if (word & kTops)
+            break;
+        const std::uint64_t capitals =
+            (word + (0x80 - 'A') * kOnes) & ~(word + (0x80 - 'Z' - 1) * kOnes) & kTops;
+        word |= capitals >> 2;
+        std::memcpy(to + i, &word, 8);
+    }
+    for (; i < size && static_cast<unsigned char>(from[i]) < 0x80; ++i)
+        to[i] = char(from[i] >= 'A' && from[i] <= 'Z' ? from[i] + ('a' - 'A') : from[i]);
+    return i;
+}
+
 } // namespace
 
 void AppendFolded(QStringView text, std::string& out)
 {
-    // Room for the text as it would be in ASCII, written in place; shrunk again at the end.
-    const size_t start = out.size();
-    out.resize(start + size_t(text.size()));
-    char* ascii = out.data() + start;
-    const char16_t* units = text.utf16();
-    qsizetype i = 0;
-    for (; i < text.size() && units[i] < 0x80; ++i)
-        ascii[i] = char(units[i] >= 'A' && units[i] <= 'Z' ? units[i] + ('a' - 'A') : units[i]);
-    out.resize(start + size_t(i));
-    for (; i < text.size(); ++i) {
-        const char16_t c = units[i];
-        if (c < 0x80) {
-            out += char(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
-        } else if (c < kLatinEnd) {
-            out += LatinFolds()[c - 0x80];
+    const QByteArray utf8 = text.toUtf8();
+    AppendFolded(QUtf8StringView(utf8), out);
+}
+
+void AppendFolded(QUtf8StringView text, std::string& out)
+{
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t size = std::size_t(text.size());
+    const auto& latinFolds = LatinFolds();
+    for (std::size_t i = 0; i < size;) {
+        const std::size_t start = out.size();
+        out.resize(start + (size - i));
+        const std::size_t ascii = CopyLowered(text.data() + i, size - i, out.data() + start);
+        out.resize(start + ascii);
+        i += ascii;
+        if (i == size)
+            return;
+        // Two bytes from 0xc2 0x80 to 0xc9 0x8f are the Latin letters up to U+024F.
+        const unsigned char c = bytes[i];
+        const char16_t latin =
+            c >= 0xc2 && c <= 0xc9 && i + 1 < size && (bytes[i + 1] & 0xc0) == 0x80
+                ? char16_t(((c & 0x1f) << 6) | (bytes[i + 1] & 0x3f))
+                : 0;
+        if (latin >= 0x80 && latin < kLatinEnd) {
+            out += latinFolds[latin - 0x80];
+            i += 2;
         } else {
-            // Other scripts, combining marks and surrogates: the rest of the text the slow way.
-            AppendFoldedSlowly(text.mid(i), out);
+            // Other scripts, combining marks and anything else: the rest of the text the slow
+            // way.
+            AppendFoldedSlowly(QString::fromUtf8(text.data() + i, qsizetype(size - i)), out);
             return;
         }
     }

@@ -102,7 +102,7 @@ QString FormatValue(const Variant& value, const DataFormat& format)
         break;
     case DataFormat::Type::Date:
         if (value.type() == Variant::Type::Date)
-            return value.dateValue().date().toString(format.pattern);
+            return value.dateDay().toString(format.pattern);
         if (value.type() == Variant::Type::String) {
             if (const auto date = ParseDate(value.stringValue()))
                 return date->value.date().toString(format.pattern);

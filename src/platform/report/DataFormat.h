@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/adodb/Variant.h"
 #include "platform/report/ReportDesign.h"
+#include "platform/value/Variant.h"
 
 // The text a text box shows for a value: Null and Empty show nothing; general is the value's
 // own text form; a date form applies to dates (and to text that reads as a date); a money

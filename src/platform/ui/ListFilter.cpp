@@ -1,16 +1,12 @@
 #include "platform/ui/ListFilter.h"
 
 #include "platform/conv/Fold.h"
+#include "platform/ui/ListCells.h"
 
 #include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
 #include <string_view>
-
-namespace {
-// Ends each folded cell, so a word never matches across two cells.
-constexpr char kCellEnd = '\x1f';
-} // namespace
 
 bool ListFilter::SetText(const QString& text)
 {
@@ -37,31 +33,28 @@ void ListFilter::ForgetFrom(int row)
     m_folded.resize(m_starts.back());
 }
 
-void ListFilter::FoldRows(const std::vector<QString>& cells, int columns)
+void ListFilter::FoldRows(const ListCells& cells)
 {
-    const size_t rows = columns > 0 ? cells.size() / size_t(columns) : 0;
-    const size_t first = m_starts.size() - 1;
-    for (size_t r = first; r < rows; ++r) {
+    const std::size_t rows = std::size_t(cells.RowCount());
+    const std::size_t first = m_starts.size() - 1;
+    for (std::size_t r = first; r < rows; ++r) {
         // After a first stretch of rows the buffer is sized for all of them at once.
         if (r == first + 1000)
             m_folded.reserve(m_starts[first] +
                              (m_folded.size() - m_starts[first]) / 1000 * (rows - first) * 11 / 10);
-        for (int c = 0; c < columns; ++c) {
-            AppendFolded(cells[r * columns + c], m_folded);
-            m_folded += kCellEnd;
-        }
+        // Each cell ends in a character no word holds, so a word never matches across two.
+        AppendFolded(cells.Row(int(r)), m_folded);
         m_starts.push_back(m_folded.size());
     }
 }
 
-void ListFilter::Match(const std::vector<QString>& cells, int columns,
-                       const std::vector<std::vector<double>>& values)
+void ListFilter::Match(const ListCells& cells, const std::vector<std::vector<double>>& values)
 {
-    const size_t rows = columns > 0 ? cells.size() / size_t(columns) : 0;
+    const std::size_t rows = std::size_t(cells.RowCount());
     std::vector<char>& match = m_match;
     match.assign(rows, 1);
     if (!m_words.empty()) {
-        FoldRows(cells, columns);
+        FoldRows(cells);
         // The first word is looked for through the whole buffer at once; each hit marks its
         // row and the search goes on at the next row.
         std::fill(match.begin(), match.end(), 0);

@@ -11,6 +11,8 @@
 //
 // It keeps the folded text of every row in one buffer, made when a find first needs it and
 // then extended by the rows added since, so a keystroke searches folded bytes only.
+class ListCells;
+
 class ListFilter
 {
 public:
@@ -30,20 +32,19 @@ public:
     // The folded text of rows from `row` on is out of date (rows cleared or changed).
     void ForgetFrom(int row);
 
-    // Decides for every row whether it is shown. `cells` holds the rows as added, `columns`
-    // cells each; `values` per column the values by added row (NaN or beyond the end: none).
-    void Match(const std::vector<QString>& cells, int columns,
-               const std::vector<std::vector<double>>& values);
+    // Decides for every row whether it is shown. `cells` holds the rows as added; `values`
+    // per column the values by added row (NaN or beyond the end: none).
+    void Match(const ListCells& cells, const std::vector<std::vector<double>>& values);
     // The rows of `order` that the last Match picked, in that order.
     std::vector<int> Pick(const std::vector<int>& order) const;
 
 private:
-    void FoldRows(const std::vector<QString>& cells, int columns);
+    void FoldRows(const ListCells& cells);
 
     QString m_text;
     std::vector<std::string> m_words;
     std::optional<Ceiling> m_ceiling;
-    // Row r's folded cells, each ended by a unit separator, lie from m_starts[r] to
+    // Row r's folded cells, each ended as in the list, lie from m_starts[r] to
     // m_starts[r + 1].
     std::string m_folded;
     std::vector<size_t> m_starts{0};

@@ -110,9 +110,9 @@ void ListView::SetSortValue(int row, int column, double value)
     m_model->SetSortValue(row, column, value);
 }
 
-double ListView::DateSortValue(const QDateTime& at)
+double ListView::DateSortValue(const QDate& day, const QTime& time)
 {
-    return double(at.date().toJulianDay()) + at.time().msecsSinceStartOfDay() / 86400000.0;
+    return double(day.toJulianDay()) + time.msecsSinceStartOfDay() / 86400000.0;
 }
 
 int ListView::ItemCount() const

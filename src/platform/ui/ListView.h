@@ -50,7 +50,7 @@ public:
     void SetSortValue(int row, int column, double value);
     // What a date sorts by: its day and the fraction of the day, so a stored time orders
     // within its date.
-    static double DateSortValue(const QDateTime& at);
+    static double DateSortValue(const QDate& day, const QTime& time);
     int ItemCount() const;
     // Every row, shown or not.
     int TotalCount() const;

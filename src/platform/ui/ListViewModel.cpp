@@ -10,6 +10,9 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numeric>
+#include <string_view>
+#include <unordered_map>
 
 namespace {
 const double kNoValue = std::numeric_limits<double>::quiet_NaN();
@@ -17,6 +20,40 @@ const double kNoValue = std::numeric_limits<double>::quiet_NaN();
 RuntimeError OutOfBounds()
 {
     return RuntimeError(QStringLiteral("Index out of bounds"), 35600);
+}
+
+// Where each row's text in `column` comes in the program's text order, by row as added; texts
+// that collate alike share a place. Cells of a column repeat (an employee, a category), so
+// each distinct text is given its collation key once and only the distinct texts are sorted.
+std::vector<int> TextPlaces(const ListCells& cells, int column)
+{
+    std::unordered_map<std::string_view, int> distinctAt;
+    std::vector<QUtf8StringView> distinct;
+    std::vector<int> textOf(std::size_t(cells.RowCount()));
+    for (int r = 0; r < cells.RowCount(); ++r) {
+        const QUtf8StringView text = cells.Cell(r, column);
+        const auto [at, added] = distinctAt.try_emplace(
+            std::string_view(text.data(), std::size_t(text.size())), int(distinct.size()));
+        if (added)
+            distinct.push_back(text);
+        textOf[std::size_t(r)] = at->second;
+    }
+    const QCollator collator = TextCollator();
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(distinct.size());
+    for (const QUtf8StringView text : distinct)
+        keys.push_back(collator.sortKey(text.toString()));
+    std::vector<int> byKey(distinct.size());
+    std::iota(byKey.begin(), byKey.end(), 0);
+    std::sort(byKey.begin(), byKey.end(),
+              [&keys](int a, int b) { return keys[a].compare(keys[b]) < 0; });
+    std::vector<int> placeOf(distinct.size());
+    for (std::size_t i = 1; i < byKey.size(); ++i)
+        placeOf[byKey[i]] =
+            placeOf[byKey[i - 1]] + (keys[byKey[i - 1]].compare(keys[byKey[i]]) < 0 ? 1 : 0);
+    for (int& place : textOf)
+        place = placeOf[std::size_t(place)];
+    return textOf;
 }
 } // namespace
 
@@ -48,7 +85,7 @@ QVariant ListViewModel::data(const QModelIndex& index, int role) const
     }
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
         return QVariant();
-    return m_cells[static_cast<size_t>(added) * ColumnCount() + column];
+    return m_cells.Text(added, column);
 }
 
 QVariant ListViewModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -70,14 +107,7 @@ void ListViewModel::AddColumn(const QString& caption)
 {
     const int oldCount = ColumnCount();
     beginInsertColumns(QModelIndex(), oldCount, oldCount);
-    if (!m_order.empty()) {
-        // Rows already there get an empty cell in the new column.
-        std::vector<QString> cells(m_order.size() * (oldCount + 1));
-        for (size_t r = 0; r < m_order.size(); ++r)
-            std::move(m_cells.begin() + r * oldCount, m_cells.begin() + (r + 1) * oldCount,
-                      cells.begin() + r * (oldCount + 1));
-        m_cells = std::move(cells);
-    }
+    m_cells.AddColumn();
     m_captions.append(caption);
     m_kinds.push_back(SortKind::Text);
     m_widths.emplace_back();
@@ -110,7 +140,7 @@ void ListViewModel::SetWidthTwips(int column, double twips)
 void ListViewModel::Clear()
 {
     beginResetModel();
-    m_cells.clear();
+    m_cells.Clear();
     m_order.clear();
     m_shown.clear();
     m_filter.ForgetFrom(0);
@@ -132,7 +162,7 @@ int ListViewModel::AddRow(const QString& text)
     const bool announce = m_updating == 0 && m_announced == row;
     if (announce)
         beginInsertRows(QModelIndex(), row, row);
-    m_cells.resize(m_cells.size() + ColumnCount());
+    m_cells.AddRow();
     m_order.push_back(added);
     // Shown until the filter looks at it, so that its cells can be filled.
     if (m_filtering) {
@@ -140,7 +170,7 @@ int ListViewModel::AddRow(const QString& text)
         m_refilter = true;
     }
     if (ColumnCount() > 0)
-        m_cells[static_cast<size_t>(added) * ColumnCount()] = text;
+        m_cells.Set(added, 0, text);
     if (announce) {
         m_announced = row + 1;
         endInsertRows();
@@ -149,11 +179,11 @@ int ListViewModel::AddRow(const QString& text)
     return row;
 }
 
-void ListViewModel::SetCell(int row, int column, const QString& text)
+void ListViewModel::SetCell(int row, int column, QStringView text)
 {
     CheckColumn(column);
     const int added = StorageRow(row);
-    m_cells[static_cast<size_t>(added) * ColumnCount() + column] = text;
+    m_cells.Set(added, column, text);
     if (row < m_announced) {
         const QModelIndex changed = index(row, column);
         emit dataChanged(changed, changed, {Qt::DisplayRole});
@@ -171,7 +201,7 @@ QString ListViewModel::Cell(int row, int column)
 {
     Settle();
     CheckColumn(column);
-    return m_cells[static_cast<size_t>(StorageRow(row)) * ColumnCount() + column];
+    return m_cells.Text(StorageRow(row), column);
 }
 
 void ListViewModel::SetSortValue(int row, int column, double value)
@@ -222,7 +252,7 @@ void ListViewModel::Settle()
             if (sort)
                 Sort();
             if (refilter)
-                m_filter.Match(m_cells, ColumnCount(), m_values);
+                m_filter.Match(m_cells, m_values);
             m_filtering = m_filter.Active();
             m_shown = m_filtering ? m_filter.Pick(m_order) : std::vector<int>();
         });
@@ -339,14 +369,8 @@ void ListViewModel::Sort()
         std::stable_sort(m_order.begin(), m_order.end(),
                          [&](int a, int b) { return descending ? less(b, a) : less(a, b); });
     } else {
-        const QCollator collator = TextCollator();
-        // One key per row, so the sort compares bytes instead of collating each pair again.
-        std::vector<QCollatorSortKey> keys;
-        keys.reserve(m_order.size());
-        const size_t stride = ColumnCount();
-        for (size_t r = 0; r < m_order.size(); ++r)
-            keys.push_back(collator.sortKey(m_cells[r * stride + column]));
-        auto less = [&keys](int a, int b) { return keys[a].compare(keys[b]) < 0; };
+        const std::vector<int> places = TextPlaces(m_cells, column);
+        auto less = [&places](int a, int b) { return places[a] < places[b]; };
         std::stable_sort(m_order.begin(), m_order.end(),
                          [&](int a, int b) { return descending ? less(b, a) : less(a, b); });
     }

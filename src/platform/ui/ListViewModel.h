@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/ui/ListCells.h"
 #include "platform/ui/ListFilter.h"
 #include "platform/ui/ListView.h"
 
@@ -9,7 +10,7 @@
 #include <optional>
 #include <vector>
 
-// The rows of a ListView. Cells are kept in one flat array in the order the rows were added;
+// The rows of a ListView. Cells are kept in ListCells in the order the rows were added;
 // the sorted order is a permutation of those rows, and a find shows the rows of that order
 // that its filter picks (a visible-row index over the rows, which stay as they are). Rows
 // are numbered as they are shown. Rows added during an update reach the view in one batch at
@@ -33,7 +34,7 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
     void AddColumn(const QString& caption);
-    int ColumnCount() const { return static_cast<int>(m_captions.size()); }
+    int ColumnCount() const { return m_cells.ColumnCount(); }
     void SetColumnSortKind(int column, SortKind kind);
     // The width last set for a column, in twips.
     std::optional<double> WidthTwips(int column) const;
@@ -44,7 +45,7 @@ public:
     // The rows shown, and all rows.
     int RowCount() const { return static_cast<int>(Shown().size()); }
     int TotalCount() const { return static_cast<int>(m_order.size()); }
-    void SetCell(int row, int column, const QString& text);
+    void SetCell(int row, int column, QStringView text);
     QString Cell(int row, int column);
     void SetSortValue(int row, int column, double value);
 
@@ -92,8 +93,8 @@ private:
     QStringList m_captions;
     std::vector<SortKind> m_kinds;
     std::vector<std::optional<double>> m_widths;
-    // Row r, column c of the rows as added lies at m_cells[r * ColumnCount() + c].
-    std::vector<QString> m_cells;
+    // By row as added.
+    ListCells m_cells;
     // Per column the sort values by added row; NaN or beyond the end is an empty cell.
     std::vector<std::vector<double>> m_values;
     // Sorted row -> added row.

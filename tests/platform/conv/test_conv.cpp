@@ -59,13 +59,24 @@ private slots:
                                            QDateTime(QDate(100, 2, 3), QTime(23, 59, 59)),
                                            QDateTime(QDate(9999, 12, 31), QTime(12, 0))}) {
                 const QString date = DateText(value.date());
-                const QString time = DateTimeText(value, true);
+                const QString time = DateTimeText(value.date(), value.time(), true);
                 if (DateOf(date) != value.date() || !ParseDate(time) ||
                     ParseDate(time)->value != value)
                     unread << locale.name() + ": " + time;
             }
         }
         QCOMPARE(unread, QStringList());
+    }
+
+    void writesIsoDatesAsTheToolkitDoes()
+    {
+        for (const QDate& day :
+             {QDate(2026, 12, 8), QDate(100, 2, 3), QDate(-5, 1, 1), QDate(12345, 1, 1), QDate()})
+            for (const bool hasTime : {false, true}) {
+                const QString iso = day.toString(Qt::ISODate);
+                QCOMPARE(IsoDateText(day, QTime(9, 4, 3), hasTime),
+                         hasTime ? iso + " 09:04:03" : iso);
+            }
     }
 
     void readsTheLocaleDateFormsAndIso()
@@ -213,6 +224,8 @@ private slots:
         QCOMPARE(CurrencyText(Currency::FromTenThousandths(12345000)), local("1234.5"));
         QCOMPARE(CCur(CurrencyText(Currency::FromTenThousandths(-12345678))).TenThousandths(),
                  -12345678);
+        QCOMPARE(Currency::FromTenThousandths(std::numeric_limits<qint64>::min()).DecimalText(),
+                 "-922337203685477.5808");
         QCOMPARE(NumberText(2.5), local("2.5"));
         QCOMPARE(NumberText(0.1 + 0.2), local("0.3"));
     }

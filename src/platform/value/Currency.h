@@ -24,9 +24,9 @@ public:
 
     constexpr std::int64_t TenThousandths() const { return m_units; }
     double ToDouble() const { return static_cast<double>(m_units) / Scale; }
-    // The exact amount with a point as decimal separator and no trailing zeros, whatever
-    // the locale: 1234.5, -0.1255, 7.
-    QString DecimalText() const;
+    // The exact amount with `point` as decimal separator (a point unless told) and no
+    // trailing zeros: 1234.5, -0.1255, 7.
+    QString DecimalText(QStringView point = u".") const;
 
     constexpr Currency operator+(Currency o) const
     {

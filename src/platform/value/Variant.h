@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/conv/Currency.h"
+#include "platform/value/Currency.h"
 
 #include <QDateTime>
 #include <QString>
@@ -21,6 +21,7 @@ public:
     // hasTime tells whether a time of day was stored; without one the text form shows
     // the date alone.
     static Variant FromDate(const QDateTime& value, bool hasTime);
+    static Variant FromDate(QDate day, QTime time, bool hasTime);
     static Variant FromString(const QString& value);
     static Variant FromBoolean(bool value);
 
@@ -32,7 +33,10 @@ public:
     std::int64_t longValue() const { return m_int; }
     double doubleValue() const { return m_double; }
     Currency currencyValue() const { return Currency::FromTenThousandths(m_int); }
-    QDateTime dateValue() const { return m_date; }
+    QDateTime dateValue() const { return QDateTime(dateDay(), dateTime()); }
+    // The day and the time of day of a date, without the costly local time of a QDateTime.
+    QDate dateDay() const { return QDate::fromJulianDay(m_int); }
+    QTime dateTime() const { return QTime::fromMSecsSinceStartOfDay(m_ms); }
     bool dateHasTime() const { return m_hasTime; }
     const QString& stringValue() const { return m_string; }
     bool booleanValue() const { return m_int != 0; }
@@ -41,9 +45,12 @@ public:
 
 private:
     Type m_type = Type::Empty;
-    std::int64_t m_int = 0;
-    double m_double = 0;
     bool m_hasTime = false;
-    QDateTime m_date;
+    // A date's milliseconds into its day; its day is the Julian day in m_int.
+    int m_ms = 0;
+    union {
+        std::int64_t m_int = 0;
+        double m_double;
+    };
     QString m_string;
 };
