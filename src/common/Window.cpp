@@ -7,11 +7,13 @@
 #include "platform/ui/Boxes.h"
 
 #include <QApplication>
+#include <QBoxLayout>
 #include <QCheckBox>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPixmap>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QWidget>
 #include <QtEndian>
@@ -22,6 +24,17 @@ QFont ArialFont(double points, bool bold)
     font.setPointSizeF(points);
     font.setBold(bold);
     return font;
+}
+
+QPushButton* AddDialogButton(QWidget& dialog, QBoxLayout& row, const char* name,
+                             const QString& caption)
+{
+    auto* button = new QPushButton(caption, &dialog);
+    button->setObjectName(QLatin1String(name));
+    button->setAccessibleName(QString(caption).remove('&'));
+    button->setFont(ArialFont(11.25, true));
+    row.addWidget(button);
+    return button;
 }
 
 namespace {

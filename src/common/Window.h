@@ -5,12 +5,20 @@
 #include <QString>
 #include <optional>
 
+class QBoxLayout;
+class QPushButton;
 class QWidget;
 
 // The shared window services.
 
 // The windows' typeface, Arial, at a size in points.
 QFont ArialFont(double points, bool bold);
+
+// A push button at the end of `row` in a window of the program's own (beyond the designed
+// ones), in the designed buttons' typeface; its caption without the mnemonic's "&" is its
+// accessible name.
+QPushButton* AddDialogButton(QWidget& dialog, QBoxLayout& row, const char* name,
+                             const QString& caption);
 
 // The application title from the product name: the text before its last blank, cut again
 // while longer than 40 characters; a name without a blank is kept whole.

@@ -27,16 +27,6 @@ constexpr std::pair<const char*, const char*> kTlsModes[] = {
 };
 constexpr int kDefaultTlsMode = 2; // libpq's own default, "prefer"
 
-QPushButton* AddButton(QDialog& dialog, QBoxLayout& row, const char* name, const QString& caption)
-{
-    auto* button = new QPushButton(caption, &dialog);
-    button->setObjectName(QLatin1String(name));
-    button->setAccessibleName(QString(caption).remove('&'));
-    button->setFont(ArialFont(11.25, true));
-    row.addWidget(button);
-    return button;
-}
-
 template <typename Box>
 Box* AddRow(QDialog& dialog, QFormLayout& form, const char* name, const QString& caption)
 {
@@ -89,10 +79,10 @@ InventoryDialog::InventoryDialog(const QString& title, const QString& intro,
     lblResult->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     auto* buttons = new QHBoxLayout;
-    cmdTest = AddButton(*this, *buttons, "cmdTest", "T&est");
+    cmdTest = AddDialogButton(*this, *buttons, "cmdTest", "T&est");
     buttons->addStretch();
-    cmdAction = AddButton(*this, *buttons, "cmdAction", actionCaption);
-    cmdCancel = AddButton(*this, *buttons, "cmdCancel", "Cancel");
+    cmdAction = AddDialogButton(*this, *buttons, "cmdAction", actionCaption);
+    cmdCancel = AddDialogButton(*this, *buttons, "cmdCancel", "Cancel");
     cmdAction->setDefault(true);
 
     auto* layout = new QVBoxLayout(this);

@@ -28,14 +28,8 @@ PasswordDialog::PasswordDialog(const QString& reason, const QString& inventory, 
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    for (auto [button, name, caption] :
-         {std::tuple{&cmdOK, "cmdOK", "OK"}, std::tuple{&cmdCancel, "cmdCancel", "Cancel"}}) {
-        *button = new QPushButton(caption, this);
-        (*button)->setObjectName(name);
-        (*button)->setAccessibleName(caption);
-        (*button)->setFont(ArialFont(11.25, true));
-        buttons->addWidget(*button);
-    }
+    cmdOK = AddDialogButton(*this, *buttons, "cmdOK", "OK");
+    cmdCancel = AddDialogButton(*this, *buttons, "cmdCancel", "Cancel");
     cmdOK->setDefault(true);
 
     auto* layout = new QVBoxLayout(this);

@@ -27,10 +27,11 @@ QString Count(Form1& form)
     return form.Menu->Find->findChild<QLabel*>("FindCount")->text();
 }
 
-// Five assets: descriptions with and without accents and the next maintenance past, today,
-// soon, later and never (today is pinned to 7 Dec 2026).
-void AddFiveAssets()
+// The main window over five assets: descriptions with and without accents and the next
+// maintenance past, today, soon, later and never (today is pinned to 7 Dec 2026).
+std::unique_ptr<Form1> StartWithFiveAssets(TestEnvironment& env)
 {
+    env.OpenDatabase();
     const LookupIds ids = AddLookupRows();
     const struct
     {
@@ -47,6 +48,8 @@ void AddFiveAssets()
         row.next = asset.next;
         AddAsset(row);
     }
+    env.CloseDatabase();
+    return StartMainWindow();
 }
 
 } // namespace
@@ -115,10 +118,7 @@ private slots:
     void findAsYouTypeAndTheCommandsOnTheRowsShown()
     {
         TestEnvironment env;
-        env.OpenDatabase();
-        AddFiveAssets();
-        env.CloseDatabase();
-        auto form = StartMainWindow();
+        auto form = StartWithFiveAssets(env);
         ListView& list = *form->ListView1;
         QLineEdit& field = *form->Menu->Find->Edit();
         QCOMPARE(Count(*form), QString());
@@ -178,10 +178,7 @@ private slots:
     void dueMarksAndTheDueView()
     {
         TestEnvironment env;
-        env.OpenDatabase();
-        AddFiveAssets();
-        env.CloseDatabase();
-        auto form = StartMainWindow();
+        auto form = StartWithFiveAssets(env);
         ListView& list = *form->ListView1;
         const QStringList all = ColumnTexts(list, 7);
         auto note = [&](int row, int role) { return list.model()->index(row, 6).data(role); };

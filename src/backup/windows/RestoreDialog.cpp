@@ -30,16 +30,6 @@ QString WhenText(const QDateTime& time)
     return QLocale().toString(time, QStringLiteral("d MMM yyyy HH:mm"));
 }
 
-QPushButton* AddButton(QDialog& dialog, QBoxLayout& row, const char* name, const QString& caption)
-{
-    auto* button = new QPushButton(caption, &dialog);
-    button->setObjectName(QLatin1String(name));
-    button->setAccessibleName(QString(caption).remove('&'));
-    button->setFont(ArialFont(11.25, true));
-    row.addWidget(button);
-    return button;
-}
-
 } // namespace
 
 QString AssetsText(long long count)
@@ -68,10 +58,10 @@ RestoreDialog::RestoreDialog(QWidget* parent) : QDialog(parent)
     lstBackups->header()->setSectionResizeMode(Cause, QHeaderView::Stretch);
 
     auto* buttons = new QHBoxLayout;
-    cmdOtherFile = AddButton(*this, *buttons, "cmdOtherFile", "&Other File…");
+    cmdOtherFile = AddDialogButton(*this, *buttons, "cmdOtherFile", "&Other File…");
     buttons->addStretch();
-    cmdRestore = AddButton(*this, *buttons, "cmdRestore", "&Restore");
-    cmdCancel = AddButton(*this, *buttons, "cmdCancel", "Cancel");
+    cmdRestore = AddDialogButton(*this, *buttons, "cmdRestore", "&Restore");
+    cmdCancel = AddDialogButton(*this, *buttons, "cmdCancel", "Cancel");
     cmdRestore->setDefault(true);
 
     auto* layout = new QVBoxLayout(this);
