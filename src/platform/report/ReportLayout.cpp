@@ -18,10 +18,25 @@ QString SingleLine(QString text)
     return text;
 }
 
+// No box shows more than a few dozen characters of its one line. A longer text keeps its
+// first characters, still far wider than any box (so it ends in "…" as before, with room for
+// combining marks), and a comment of ten thousand characters costs the report no more than
+// a short one.
+constexpr qsizetype kKeptCharacters = 512;
+
+Variant Kept(Variant value)
+{
+    if (value.type() != Variant::Type::String || value.stringValue().size() <= kKeptCharacters)
+        return value;
+    qsizetype length = kKeptCharacters;
+    if (value.stringValue().at(length - 1).isHighSurrogate())
+        --length;
+    return Variant::FromString(value.stringValue().left(length));
+}
+
 } // namespace
 
-ReportLayout::ReportLayout(const ReportDesign& design, Recordset& source)
-    : m_design(design), m_source(source)
+ReportLayout::ReportLayout(const ReportDesign& design, Recordset& source) : m_design(design)
 {
     const QStringList columns = source.FieldNames();
     for (const ReportControl& control : design.detail.controls) {
@@ -36,18 +51,22 @@ ReportLayout::ReportLayout(const ReportDesign& design, Recordset& source)
         }
         m_fieldIndex.push_back(static_cast<int>(found - columns.begin()));
     }
-    m_recordCount = std::max(0, source.RecordCount());
-    // One pass to the first cell that cannot be read; the pages read their own records again.
-    for (int record = 1; record <= m_recordCount && !m_cellError; ++record) {
-        source.SetAbsolutePosition(record);
+    // One pass from first to last, so that a long source need not keep the rows it passed; a
+    // cell that cannot be read stays empty.
+    if (!(source.Bof() && source.Eof()))
+        source.MoveFirst();
+    for (; !source.Eof(); source.MoveNext()) {
         for (const int field : m_fieldIndex) {
+            Variant value;
             try {
-                source.Fields(field);
+                value = Kept(source.Fields(field).Value);
             } catch (const RuntimeError& error) {
-                m_cellError = error;
-                break;
+                if (!m_cellError)
+                    m_cellError = error;
             }
+            m_values.push_back(std::move(value));
         }
+        ++m_recordCount;
     }
     PlanPages();
 }
@@ -112,9 +131,7 @@ ReportPage ReportLayout::Page(int index) const
 void ReportLayout::PlaceSection(ReportPage& page, const ReportSection& section, int top,
                                 int record) const
 {
-    if (record >= 0)
-        m_source.SetAbsolutePosition(record + 1);
-    std::size_t box = 0;
+    std::size_t box = static_cast<std::size_t>(std::max(0, record)) * m_fieldIndex.size();
     for (const ReportControl& control : section.controls) {
         PlacedControl placed{&control, m_design.leftMargin + control.left, top + control.top,
                              QString()};
@@ -125,16 +142,9 @@ void ReportLayout::PlaceSection(ReportPage& page, const ReportSection& section, 
                               .replace("%P", QString::number(m_pageCount));
             break;
         case ReportControl::Kind::TextBox:
-            // Outside the detail band there is no current record: the box stays empty. So does
-            // a cell that cannot be read (see CellError).
-            if (record >= 0) {
-                try {
-                    placed.text = SingleLine(
-                        FormatValue(m_source.Fields(m_fieldIndex[box]).Value, control.format));
-                } catch (const RuntimeError&) {
-                }
-                ++box;
-            }
+            // Outside the detail band there is no current record: the box stays empty.
+            if (record >= 0)
+                placed.text = SingleLine(FormatValue(m_values[box++], control.format));
             break;
         case ReportControl::Kind::Line:
             break;

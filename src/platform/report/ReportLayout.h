@@ -2,6 +2,7 @@
 
 #include "platform/RuntimeError.h"
 #include "platform/report/ReportDesign.h"
+#include "platform/value/Variant.h"
 
 #include <optional>
 #include <vector>
@@ -25,10 +26,11 @@ struct ReportPage
     QList<PlacedControl> controls;
 };
 
-// The pages of a report over the rows of a data source. Laying out reads the cells up to the
-// first one that cannot be read and keeps none of them: a page's records are read from the
-// source and formatted when the page is asked for, so a report of many thousand records holds
-// no more than the source itself and one page.
+// The pages of a report over the rows of a data source. Laying out reads the source once,
+// from the first row to the last, and keeps the values its text boxes show (no more of a long
+// text than a box could show); a page's texts are formatted when the page is asked for, so a
+// report of many thousand records costs little until its pages are drawn, and the source need
+// not keep its rows.
 //
 // Paging: the report header opens the first page; the page header stands at the top of
 // every page and the page footer at the bottom; one detail band per record follows in the
@@ -37,9 +39,8 @@ struct ReportPage
 class ReportLayout
 {
 public:
-    // Counts the rows of source; the design and the open source must outlive the layout,
-    // which moves the source's current record. A text box bound to a column the source does
-    // not have is a run-time error.
+    // Reads the rows of source from the first to the last; the design must outlive the
+    // layout. A text box bound to a column the source does not have is a run-time error.
     ReportLayout(const ReportDesign& design, Recordset& source);
 
     int PageCount() const { return m_pageCount; }
@@ -53,15 +54,17 @@ public:
 
 private:
     void PlanPages();
-    // record is the source's 0-based row for the detail band, -1 outside it.
+    // record is the 0-based record for the detail band, -1 outside it.
     void PlaceSection(ReportPage& page, const ReportSection& section, int top, int record) const;
     int DetailTop(int pageIndex) const;
     int FirstRecord(int pageIndex) const;
 
     const ReportDesign& m_design;
-    Recordset& m_source;
     // Per text box of the detail, in the order of its controls, its column in the source.
     std::vector<int> m_fieldIndex;
+    // Per record, the values of the detail's text boxes in the order of m_fieldIndex (long
+    // texts cut to what a box could ever show); empty for a cell that could not be read.
+    std::vector<Variant> m_values;
     int m_recordCount = 0;
     std::optional<RuntimeError> m_cellError;
     int m_firstPageCapacity = 1;
