@@ -1,18 +1,21 @@
 #include "platform/value/Variant.h"
 
-Variant Variant::Null()
+Variant Variant::Whole(Type type, std::int64_t value)
 {
     Variant v;
-    v.m_type = Type::Null;
+    v.m_type = type;
+    v.m_int = value;
     return v;
+}
+
+Variant Variant::Null()
+{
+    return Whole(Type::Null, 0);
 }
 
 Variant Variant::FromLong(std::int64_t value)
 {
-    Variant v;
-    v.m_type = Type::Long;
-    v.m_int = value;
-    return v;
+    return Whole(Type::Long, value);
 }
 
 Variant Variant::FromDouble(double value)
@@ -25,10 +28,7 @@ Variant Variant::FromDouble(double value)
 
 Variant Variant::FromCurrency(Currency value)
 {
-    Variant v;
-    v.m_type = Type::Currency;
-    v.m_int = value.TenThousandths();
-    return v;
+    return Whole(Type::Currency, value.TenThousandths());
 }
 
 Variant Variant::FromDate(const QDateTime& value, bool hasTime)
@@ -56,10 +56,7 @@ Variant Variant::FromString(const QString& value)
 
 Variant Variant::FromBoolean(bool value)
 {
-    Variant v;
-    v.m_type = Type::Boolean;
-    v.m_int = value ? 1 : 0;
-    return v;
+    return Whole(Type::Boolean, value ? 1 : 0);
 }
 
 bool Variant::operator==(const Variant& other) const

@@ -44,6 +44,9 @@ public:
     bool operator==(const Variant& other) const;
 
 private:
+    // A value of `type` kept in m_int.
+    static Variant Whole(Type type, std::int64_t value);
+
     Type m_type = Type::Empty;
     bool m_hasTime = false;
     // A date's milliseconds into its day; its day is the Julian day in m_int.
