@@ -66,10 +66,10 @@ QHash<qint64, std::pair<int, int>> PositionsByKey(Recordset& records)
     return positions;
 }
 
-std::vector<Variant> CurrentRow(const Recordset& records)
+// The current row into `cells`, which keeps its room from row to row.
+const std::vector<Variant>& CurrentRow(const Recordset& records, std::vector<Variant>& cells)
 {
-    std::vector<Variant> cells;
-    cells.reserve(size_t(records.FieldCount()));
+    cells.clear();
     for (int field = 0; field < records.FieldCount(); ++field)
         cells.push_back(records.Fields(field).Value);
     return cells;
@@ -102,6 +102,7 @@ bool WriteExportSheets(const QStringList& keys, bool histories, SheetWriter& out
     for (const QString& key : keys)
         numbers.push_back(key.toLongLong());
     const QHash<qint64, std::pair<int, int>> assetAt = PositionsByKey(assets);
+    std::vector<Variant> cells;
     out.BeginSheet("Assets", captions);
     for (const qint64 key : numbers) {
         // An asset deleted since the list was filled is left out.
@@ -109,7 +110,7 @@ bool WriteExportSheets(const QStringList& keys, bool histories, SheetWriter& out
         if (found == assetAt.end())
             continue;
         assets.SetAbsolutePosition(found->first);
-        out.WriteRow(CurrentRow(assets));
+        out.WriteRow(CurrentRow(assets, cells));
         if (!counter.Step())
             return false;
     }
@@ -127,7 +128,7 @@ bool WriteExportSheets(const QStringList& keys, bool histories, SheetWriter& out
                 continue;
             for (int position = found->first; position <= found->second; ++position) {
                 rows.SetAbsolutePosition(position);
-                out.WriteRow(CurrentRow(rows));
+                out.WriteRow(CurrentRow(rows, cells));
                 if (!counter.Step())
                     return false;
             }

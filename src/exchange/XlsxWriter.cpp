@@ -2,11 +2,13 @@
 // money with the program's currency format, numbers as numbers), a bold header row that
 // stays in view and carries a filter, and columns as wide as their contents.
 #include "exchange/ExportSheets.h"
+#include "exchange/XlsxSheet.h"
 
 #include "platform/RuntimeError.h"
 #include "platform/conv/Conv.h"
 
 #include <QFile>
+#include <QStringEncoder>
 #include <algorithm>
 #include <cmath>
 #include <unzip.h>
@@ -59,6 +61,9 @@ bool SheetsComplete(const QByteArray& path, int sheets)
     return complete;
 }
 
+// Rows converted before they are handed to a sheet's thread.
+constexpr int kBatchRows = 256;
+
 class XlsxWriter : public SheetWriter
 {
 public:
@@ -74,89 +79,124 @@ public:
         format_set_bold(m_header);
         m_date = workbook_add_format(m_book);
         format_set_num_format_index(m_date, kDateFormat);
-        m_dateTime = workbook_add_format(m_book);
-        format_set_num_format_index(m_dateTime, kDateTimeFormat);
         m_money = workbook_add_format(m_book);
         format_set_num_format(m_money, "$#,##0.00");
+        m_dateTime = workbook_add_format(m_book);
+        format_set_num_format_index(m_dateTime, kDateTimeFormat);
+        // Fixed now, in the order a sheet first uses them, so that the sheets' threads
+        // only read them.
+        for (lxw_format* format : {m_header, m_date, m_money, m_dateTime})
+            lxw_format_get_xf_index(format);
     }
 
     ~XlsxWriter() override
     {
-        // A workbook given up half-way is freed without being written.
+        // The sheets' threads end before the workbook goes; a workbook given up half-way
+        // is freed without being written.
+        m_sheets.clear();
         if (m_book)
             lxw_workbook_free(m_book);
     }
 
     void BeginSheet(const QString& name, const QStringList& captions) override
     {
-        m_sheet = workbook_add_worksheet(m_book, name.toUtf8().constData());
-        if (!m_sheet)
+        lxw_worksheet* sheet = workbook_add_worksheet(m_book, name.toUtf8().constData());
+        if (!sheet)
             throw RuntimeError("the sheet " + name + " could not be added");
-        ++m_sheets;
-        m_row = 0;
-        m_widths.assign(size_t(captions.size()), 0);
+        m_sheets.push_back(std::make_unique<Sheet>(sheet));
+        m_sheet = m_sheets.back().get();
+        m_sheet->widths.assign(size_t(captions.size()), 0);
         for (int column = 0; column < int(captions.size()); ++column) {
-            Check(worksheet_write_string(m_sheet, 0, lxw_col_t(column),
-                                         captions[column].toUtf8().constData(), m_header));
+            AddText(lxw_col_t(column), captions[column], m_header);
             // Room for the filter's button beside the caption.
             Widen(column, int(captions[column].size()) + 3);
         }
+        m_batchRows = 1;
     }
 
     void WriteRow(const std::vector<Variant>& cells) override
     {
-        ++m_row;
+        ++m_sheet->rows;
         for (size_t column = 0; column < cells.size(); ++column)
-            WriteCell(lxw_col_t(column), cells[column]);
+            AddCell(lxw_col_t(column), cells[column]);
+        if (++m_batchRows >= kBatchRows)
+            HandOver();
     }
 
-    void EndSheet() override
-    {
-        const lxw_col_t last = lxw_col_t(m_widths.size() - 1);
-        for (lxw_col_t column = 0; column <= last; ++column)
-            Check(worksheet_set_column(m_sheet, column, column, m_widths[column] + 1, nullptr));
-        worksheet_freeze_panes(m_sheet, 1, 0);
-        Check(worksheet_autofilter(m_sheet, 0, 0, m_row, last));
-    }
+    void EndSheet() override { HandOver(); }
 
     void Finish() override
     {
+        for (const std::unique_ptr<Sheet>& sheet : m_sheets) {
+            Check(sheet->writer.Finish());
+            lxw_worksheet* worksheet = sheet->writer.Worksheet();
+            const lxw_col_t last = lxw_col_t(sheet->widths.size() - 1);
+            for (lxw_col_t column = 0; column <= last; ++column)
+                Check(worksheet_set_column(worksheet, column, column, sheet->widths[column] + 1,
+                                           nullptr));
+            worksheet_freeze_panes(worksheet, 1, 0);
+            Check(worksheet_autofilter(worksheet, 0, 0, sheet->rows, last));
+        }
         const lxw_error error = workbook_close(m_book);
         m_book = nullptr;
         Check(error);
-        if (!SheetsComplete(m_path, m_sheets))
+        if (!SheetsComplete(m_path, int(m_sheets.size())))
             throw RuntimeError("the workbook came out incomplete; the disk may be full");
     }
 
     int CutTexts() const override { return m_cut; }
 
 private:
-    void Widen(int column, int characters)
+    struct Sheet
     {
-        m_widths[size_t(column)] =
-            std::max(m_widths[size_t(column)], std::min(characters, kWidestColumn));
+        explicit Sheet(lxw_worksheet* worksheet) : writer(worksheet) {}
+        XlsxSheet writer;
+        std::vector<int> widths;
+        lxw_row_t rows = 0;
+    };
+
+    void HandOver()
+    {
+        m_sheet->writer.Write(m_batch);
+        m_batchRows = 0;
     }
 
-    void WriteCell(lxw_col_t column, const Variant& value)
+    void Widen(int column, int characters)
+    {
+        int& width = m_sheet->widths[size_t(column)];
+        width = std::max(width, std::min(characters, kWidestColumn));
+    }
+
+    XlsxCell& Add(XlsxCell::Kind kind, lxw_col_t column, lxw_format* format)
+    {
+        XlsxCell& cell = m_batch.cells.emplace_back();
+        cell.kind = kind;
+        cell.row = m_sheet->rows;
+        cell.column = column;
+        cell.format = format;
+        return cell;
+    }
+
+    void AddCell(lxw_col_t column, const Variant& value)
     {
         switch (value.type()) {
         case Variant::Type::Long:
-            WriteNumber(column, double(value.longValue()), nullptr);
+            AddNumber(column, double(value.longValue()), nullptr);
             return;
         case Variant::Type::Double:
-            WriteNumber(column, value.doubleValue(), nullptr);
+            AddNumber(column, value.doubleValue(), nullptr);
             return;
         case Variant::Type::Currency:
-            WriteNumber(column, value.currencyValue().ToDouble(), m_money);
+            AddNumber(column, value.currencyValue().ToDouble(), m_money);
             return;
         case Variant::Type::Date:
-            WriteDate(column, value.dateDay(), value.dateTime(), value.dateHasTime());
+            AddDate(column, value.dateDay(), value.dateTime(), value.dateHasTime());
             return;
         case Variant::Type::String:
-            WriteText(column, value.stringValue());
+            AddText(column, value.stringValue(), nullptr);
             return;
         case Variant::Type::Boolean:
-            Check(worksheet_write_boolean(m_sheet, m_row, column, value.booleanValue(), nullptr));
+            Add(XlsxCell::Kind::Boolean, column, nullptr).number = value.booleanValue();
             return;
         case Variant::Type::Empty:
         case Variant::Type::Null:
@@ -164,32 +204,33 @@ private:
         }
     }
 
-    void WriteNumber(lxw_col_t column, double number, lxw_format* format)
+    void AddNumber(lxw_col_t column, double number, lxw_format* format)
     {
-        Check(worksheet_write_number(m_sheet, m_row, column, number, format));
+        Add(XlsxCell::Kind::Number, column, format).number = number;
         // Whole digits with their group separators, sign, decimals and currency sign.
-        const double whole = std::floor(std::abs(number));
-        const int digits = whole >= 1 ? int(std::log10(whole)) + 1 : 1;
+        const double whole = std::abs(number);
+        int digits = 1;
+        for (double next = 10; whole >= next && digits < 309; next *= 10)
+            ++digits;
         Widen(int(column), digits + digits / 3 + 5);
     }
 
-    void WriteDate(lxw_col_t column, const QDate& day, const QTime& time, bool hasTime)
+    void AddDate(lxw_col_t column, const QDate& day, const QTime& time, bool hasTime)
     {
         // Spreadsheet dates begin in 1900; an earlier date goes as its ISO text.
         if (day.year() < 1900 || day.year() > 9999) {
-            WriteText(column, IsoDateText(day, time, hasTime));
+            AddText(column, IsoDateText(day, time, hasTime), nullptr);
             return;
         }
-        lxw_datetime datetime{day.year(),  day.month(),   day.day(),
-                              time.hour(), time.minute(), time.second() + time.msec() / 1000.0};
-        Check(worksheet_write_datetime(m_sheet, m_row, column, &datetime,
-                                       hasTime ? m_dateTime : m_date));
+        Add(XlsxCell::Kind::Date, column, hasTime ? m_dateTime : m_date).date = {
+            day.year(),  day.month(),   day.day(),
+            time.hour(), time.minute(), time.second() + time.msec() / 1000.0};
         Widen(int(column), hasTime ? 16 : 10);
     }
 
-    void WriteText(lxw_col_t column, const QString& text)
+    void AddText(lxw_col_t column, const QString& text, lxw_format* format)
     {
-        QString kept = text;
+        QStringView kept = text;
         if (kept.size() > kCellCharacters) {
             kept.truncate(kCellCharacters);
             if (kept.back().isHighSurrogate())
@@ -197,20 +238,27 @@ private:
             ++m_cut;
         }
         // A string cell: a spreadsheet shows it as text, also when it reads like a formula.
-        Check(worksheet_write_string(m_sheet, m_row, column, kept.toUtf8().constData(), nullptr));
+        std::string& texts = m_batch.texts;
+        const size_t at = texts.size();
+        Add(XlsxCell::Kind::Text, column, format).text = at;
+        texts.resize(at + size_t(m_utf8.requiredSpace(kept.size())) + 1);
+        char* end = m_utf8.appendToBuffer(texts.data() + at, kept);
+        *end = '\0';
+        texts.resize(size_t(end - texts.data()) + 1);
         Widen(int(column), int(std::min<qsizetype>(kept.size(), kWidestColumn)));
     }
 
     QByteArray m_path;
-    int m_sheets = 0;
     lxw_workbook* m_book = nullptr;
-    lxw_worksheet* m_sheet = nullptr;
     lxw_format* m_header = nullptr;
     lxw_format* m_date = nullptr;
-    lxw_format* m_dateTime = nullptr;
     lxw_format* m_money = nullptr;
-    lxw_row_t m_row = 0;
-    std::vector<int> m_widths;
+    lxw_format* m_dateTime = nullptr;
+    std::vector<std::unique_ptr<Sheet>> m_sheets;
+    Sheet* m_sheet = nullptr;
+    XlsxBatch m_batch;
+    QStringEncoder m_utf8{QStringEncoder::Utf8, QStringEncoder::Flag::Stateless};
+    int m_batchRows = 0;
     int m_cut = 0;
 };
 
