@@ -5,6 +5,8 @@
 #include "platform/adodb/Recordset.h"
 
 #include <QHash>
+#include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -47,19 +49,26 @@ private:
     int m_done = 0;
 };
 
-// The first and last 1-based position of the rows of `records` by their first field, an
-// asset's key; the rows come sorted by it.
+// The current row's first field, an asset's key; a row without one comes before every key.
+qint64 KeyOf(const Recordset& records)
+{
+    const Variant key = records.Fields(0).Value;
+    return key.type() == Variant::Type::Long ? key.longValue() : std::numeric_limits<qint64>::min();
+}
+
+// The first and last 1-based position of the rows of `records` by their key; the rows come
+// sorted by it.
 QHash<qint64, std::pair<int, int>> PositionsByKey(Recordset& records)
 {
     QHash<qint64, std::pair<int, int>> positions;
     positions.reserve(records.RecordCount());
     for (int position = 1; !records.Eof(); ++position, records.MoveNext()) {
-        const Variant key = records.Fields(0).Value;
-        if (key.type() != Variant::Type::Long)
+        const qint64 key = KeyOf(records);
+        if (key == std::numeric_limits<qint64>::min())
             continue;
-        auto found = positions.find(key.longValue());
+        auto found = positions.find(key);
         if (found == positions.end())
-            positions.insert(key.longValue(), {position, position});
+            positions.insert(key, {position, position});
         else
             found->second = position;
     }
@@ -101,18 +110,32 @@ bool WriteExportSheets(const QStringList& keys, bool histories, SheetWriter& out
     numbers.reserve(size_t(keys.size()));
     for (const QString& key : keys)
         numbers.push_back(key.toLongLong());
-    const QHash<qint64, std::pair<int, int>> assetAt = PositionsByKey(assets);
     std::vector<Variant> cells;
+    const auto write = [&](const Recordset& rows) {
+        out.WriteRow(CurrentRow(rows, cells));
+        return counter.Step();
+    };
     out.BeginSheet("Assets", captions);
-    for (const qint64 key : numbers) {
-        // An asset deleted since the list was filled is left out.
-        const auto found = assetAt.find(key);
-        if (found == assetAt.end())
-            continue;
-        assets.SetAbsolutePosition(found->first);
-        out.WriteRow(CurrentRow(assets, cells));
-        if (!counter.Step())
-            return false;
+    // An asset deleted since the list was filled is left out.
+    if (std::is_sorted(numbers.begin(), numbers.end())) {
+        // The list in its own order meets the rows as they are read, from first to last: the
+        // first are written while the rest are still being read, and none need be kept.
+        for (const qint64 key : numbers) {
+            while (!assets.Eof() && KeyOf(assets) < key)
+                assets.MoveNext();
+            if (!assets.Eof() && KeyOf(assets) == key && !write(assets))
+                return false;
+        }
+    } else {
+        const QHash<qint64, std::pair<int, int>> assetAt = PositionsByKey(assets);
+        for (const qint64 key : numbers) {
+            const auto found = assetAt.find(key);
+            if (found == assetAt.end())
+                continue;
+            assets.SetAbsolutePosition(found->first);
+            if (!write(assets))
+                return false;
+        }
     }
     out.EndSheet();
     if (!histories)
@@ -128,8 +151,7 @@ bool WriteExportSheets(const QStringList& keys, bool histories, SheetWriter& out
                 continue;
             for (int position = found->first; position <= found->second; ++position) {
                 rows.SetAbsolutePosition(position);
-                out.WriteRow(CurrentRow(rows, cells));
-                if (!counter.Step())
+                if (!write(rows))
                     return false;
             }
         }
