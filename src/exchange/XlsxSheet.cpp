@@ -2,8 +2,10 @@
 
 namespace {
 
-// Batches handed over and not yet written, at most.
-constexpr std::size_t kWaitingBatches = 4;
+// Batches handed over and not yet written, at most: some twenty megabytes of a sheet's
+// rows, so that the exporting thread is done with a long sheet well before its writer and
+// goes on with the next sheets meanwhile.
+constexpr std::size_t kWaitingBatches = 64;
 
 } // namespace
 

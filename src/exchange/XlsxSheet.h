@@ -13,16 +13,17 @@
 struct XlsxCell
 {
     enum class Kind : std::uint8_t { Number, Date, Text, Boolean };
-    Kind kind = Kind::Number;
-    lxw_col_t column = 0;
-    lxw_row_t row = 0;
     lxw_format* format = nullptr;
-    // Number and Boolean.
-    double number = 0;
-    // Date.
-    lxw_datetime date{};
-    // Text: where its UTF-8, ended by a NUL, begins in the batch's texts.
-    std::size_t text = 0;
+    union {
+        // Number and Boolean.
+        double number;
+        lxw_datetime date;
+        // Text: where its UTF-8, ended by a NUL, begins in the batch's texts.
+        std::size_t text;
+    };
+    lxw_row_t row = 0;
+    lxw_col_t column = 0;
+    Kind kind = Kind::Number;
 };
 
 // Cells of some rows, in the order the sheet takes them.
