@@ -3,6 +3,7 @@
 #include "mainwindow/MainWindowFixture.h"
 
 #include "data/SqlLiterals.h"
+#include "exchange/Csv.h"
 #include "exchange/Export.h"
 #include "exchange/ImportSummary.h"
 #include "mainwindow/ExchangeCommands.h"
@@ -379,16 +380,30 @@ void TestExchange::anExportThatCannotBeWrittenOrIsCancelledLeavesNoFile()
     }
     QCOMPARE(folder.entryList(QDir::Files | QDir::Hidden), before);
 
-    // Cancelled half-way: no file either.
-    QStringList keys = ColumnTexts(list, 0);
-    int asked = 0;
-    const ExportResult result = ExportAssets(folder.filePath("Assets.csv"), ExportFormat::Csv, keys,
-                                             [&](int done, int total) {
-                                                 ++asked;
-                                                 return !(done > 0 && total == 2501);
-                                             });
-    QVERIFY(result.cancelled && asked == 1);
+    // Cancelled half-way, also while a workbook's sheets are still being written: no file
+    // either.
+    const QStringList keys = ColumnTexts(list, 0);
+    for (const QString& path : {folder.filePath("Assets.csv"), folder.filePath("Assets.xlsx")}) {
+        int asked = 0;
+        const ExportResult result =
+            ExportAssets(path, ExportFormatOf(path), keys, [&](int done, int total) {
+                ++asked;
+                return !(done > 0 && total == 2501);
+            });
+        QVERIFY(result.cancelled && asked == 1);
+    }
     QCOMPARE(folder.entryList(QDir::Files | QDir::Hidden), before);
+
+    // An asset deleted since the list was filled is left out; the others keep their order.
+    RawSql("delete from Assets where AssetID = " + keys[1]);
+    QFile csv(folder.filePath("Assets.csv"));
+    QVERIFY(!ExportAssets(csv.fileName(), ExportFormat::Csv, keys.mid(0, 4), {}).cancelled);
+    QVERIFY(csv.open(QIODevice::ReadOnly));
+    CsvReader reader(csv);
+    QStringList exported;
+    for (CsvReader::Record record; reader.Next(record);)
+        exported << record.fields[0];
+    QCOMPARE(exported, QStringList({"ID", keys[0], keys[2], keys[3]}));
 }
 
 QTEST_MAIN(TestExchange)
