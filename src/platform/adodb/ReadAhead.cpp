@@ -18,8 +18,8 @@ ReadAhead::~ReadAhead()
 
 void ReadAhead::Begin()
 {
-    m_reading = std::async(std::launch::async,
-                           [this] { return m_cursor.Read(*m_spare, m_batchRows); });
+    m_reading =
+        std::async(std::launch::async, [this] { return m_cursor.Read(*m_spare, m_batchRows); });
 }
 
 bool ReadAhead::Next(std::unique_ptr<RowStore>& rows)
