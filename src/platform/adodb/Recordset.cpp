@@ -2,6 +2,7 @@
 
 #include "platform/RuntimeError.h"
 #include "platform/adodb/Connection.h"
+#include "platform/adodb/ReadAhead.h"
 #include "platform/adodb/RowCursor.h"
 #include "platform/adodb/RowStore.h"
 
@@ -46,6 +47,7 @@ void Recordset::Close()
 {
     if (!m_rows)
         NotAllowed("Operation is not allowed when the object is closed.", 3704);
+    m_ahead.reset();
     m_rows.reset();
     m_cursor.reset();
     m_position = 0;
@@ -53,17 +55,22 @@ void Recordset::Close()
 
 void Recordset::ReadOn()
 {
-    if (!m_keepAll && m_rows->Size() > kKeptBytes) {
-        m_first += m_rows->RowCount();
-        m_rows->ClearRows();
+    if (m_keepAll || (!m_ahead && m_rows->Size() <= kKeptBytes)) {
+        m_more = m_cursor->Read(*m_rows, kBatchRows);
+        return;
     }
-    m_more = m_cursor->Read(*m_rows, kBatchRows);
+    // From here on each batch replaces the one passed, and the next is read meanwhile.
+    m_first += m_rows->RowCount();
+    if (!m_ahead)
+        m_ahead = std::make_unique<ReadAhead>(*m_cursor, kBatchRows);
+    m_more = m_ahead->Next(m_rows);
 }
 
 void Recordset::ReadAll() const
 {
     m_keepAll = true;
     if (m_first > 0) {
+        m_ahead.reset();
         m_cursor = m_cursor->Again();
         m_rows->ClearRows();
         m_first = 0;

@@ -7,6 +7,7 @@
 #include <memory>
 
 class Connection;
+class ReadAhead;
 class RowCursor;
 class RowStore;
 
@@ -23,7 +24,8 @@ struct Field
 // lock and no open statement afterwards. A longer one is read a batch at a time as the
 // recordset moves on, and, while nothing has moved back, the rows it has passed are let go
 // once they take a megabyte: a long list read once from first to last is never kept
-// whole. Until it has been read to its end, or closed, such a recordset holds a local file's
+// whole; its next batch is read on another thread while the current one is used. Until it
+// has been read to its end, or closed, such a recordset holds a local file's
 // read lock, so it is read on without waiting for the user. Moving back to a row let go, and asking
 // for the count of rows, reads and keeps every row (reading them again when some were let
 // go; the engine makes sure they come out the same, or refuses).
@@ -74,6 +76,9 @@ private:
     mutable std::unique_ptr<RowStore> m_rows;
     // What the rows still to come are read from; it stays to read them all again.
     mutable std::unique_ptr<RowCursor> m_cursor;
+    // Reads the batch after the current one while it is used, once passed rows are let go.
+    // Declared after the cursor it reads from, so that it ends first.
+    mutable std::unique_ptr<ReadAhead> m_ahead;
     mutable bool m_more = false;
     mutable int m_first = 0;
     mutable bool m_keepAll = false;

@@ -127,6 +127,7 @@ bool SqliteCursor::Step(RowStore& rows)
 
 bool SqliteCursor::Read(RowStore& rows, int count)
 {
+    const std::lock_guard lock(m_reading);
     for (int row = 0; row < count; ++row)
         if (!Step(rows))
             return false;
@@ -160,6 +161,12 @@ std::unique_ptr<RowCursor> SqliteCursor::Again()
 
 void SqliteCursor::Finish()
 {
+    const std::lock_guard lock(m_reading);
+    ReadRest();
+}
+
+void SqliteCursor::ReadRest()
+{
     if (!m_statement)
         return;
     auto ahead = std::make_unique<RowStore>();
@@ -178,6 +185,7 @@ void SqliteCursor::Finish()
 
 void SqliteCursor::Orphan()
 {
-    Finish();
+    const std::lock_guard lock(m_reading);
+    ReadRest();
     m_engine = nullptr;
 }

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -19,7 +20,8 @@ class Statement;
 // The statement is stepped as rows are asked for. While it is, it holds the file's read
 // lock, and it sees the database as it was when it began: no other program can change the
 // file meanwhile, and before the program itself writes, its engine has every such statement
-// read to its end (Finish).
+// read to its end (Finish). Rows may be read on another thread than the engine's (a
+// recordset reads ahead): a read and the engine's Finish or Orphan wait for each other.
 class SqliteCursor final : public RowCursor
 {
 public:
@@ -31,7 +33,6 @@ public:
     bool Read(RowStore& rows, int count) override;
     std::unique_ptr<RowCursor> Again() override;
 
-    bool Pending() const { return m_statement != nullptr; }
     // Reads every row still to come into memory and lets the statement go.
     void Finish();
     // The engine is closing: the rows to come are read, and Again has nothing to read from.
@@ -47,6 +48,7 @@ private:
     };
     Stamp CurrentStamp() const;
     bool Step(RowStore& rows);
+    void ReadRest();
 
     SqliteEngine* m_engine;
     std::unique_ptr<Statement> m_statement;
@@ -59,4 +61,5 @@ private:
     std::unique_ptr<RowStore> m_ahead;
     int m_aheadAt = 0;
     std::unique_ptr<RuntimeError> m_failure;
+    std::mutex m_reading;
 };
