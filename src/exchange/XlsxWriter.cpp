@@ -11,6 +11,7 @@
 #include <QStringEncoder>
 #include <algorithm>
 #include <cmath>
+#include <system_error>
 #include <unzip.h>
 #include <xlsxwriter.h>
 
@@ -103,7 +104,11 @@ public:
         lxw_worksheet* sheet = workbook_add_worksheet(m_book, name.toUtf8().constData());
         if (!sheet)
             throw RuntimeError("the sheet " + name + " could not be added");
-        m_sheets.push_back(std::make_unique<Sheet>(sheet));
+        try {
+            m_sheets.push_back(std::make_unique<Sheet>(sheet));
+        } catch (const std::system_error& error) {
+            throw RuntimeError("the sheet " + name + " could not be started: " + error.what());
+        }
         m_sheet = m_sheets.back().get();
         m_sheet->widths.assign(size_t(captions.size()), 0);
         for (int column = 0; column < int(captions.size()); ++column) {
