@@ -7,7 +7,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev libqt6svg6 libxcb1-dev
     libsqlite3-dev sqlite3
     libpq-dev postgresql-15 openssl
-    pkg-config libxlsxwriter-dev libminizip-dev python3-openpyxl
+    pkg-config libxlsxwriter-dev libminizip-dev libqpdf-dev python3-openpyxl
     fonts-liberation
     poppler-utils xvfb xauth imagemagick desktop-file-utils
     dbus-daemon libglib2.0-bin at-spi2-core

@@ -45,7 +45,7 @@ if ! diff <(tables "$prefix/libexec/tarnwick/dbBlank.mdb") <(tables "$db"); then
     echo "working database lacks tables or views of the template" >&2
     exit 1
 fi
-# The Debian package: the same files under /usr, and dependencies naming Qt and SQLite.
+# The Debian package: the same files under /usr, and dependencies naming Qt, SQLite and qpdf.
 if command -v dpkg-deb >/dev/null && [[ -f $build/CPackConfig.cmake ]]; then
     cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/deb" >"$work/cpack.log" 2>&1 || {
         cat "$work/cpack.log" >&2
@@ -63,7 +63,7 @@ if command -v dpkg-deb >/dev/null && [[ -f $build/CPackConfig.cmake ]]; then
     [[ $(readlink "$root/usr/bin/tarnwick") == ../libexec/tarnwick/tarnwick ]] || { echo "package's bin/tarnwick does not lead to the program" >&2; exit 1; }
     grep -qx "Exec=/usr/bin/tarnwick" "$root/usr/share/applications/tarnwick.desktop" || { echo "package's launcher does not start /usr/bin/tarnwick" >&2; exit 1; }
     depends=$(dpkg-deb -f "$deb" Depends)
-    for dep in libqt6widgets6 libqt6gui6 libqt6core6 libqt6printsupport6 libsqlite3-0 libxcb1; do
+    for dep in libqt6widgets6 libqt6gui6 libqt6core6 libqt6printsupport6 libsqlite3-0 libxcb1 libqpdf29; do
         [[ $depends == *"$dep"* ]] || { echo "package Depends lacks $dep: $depends" >&2; exit 1; }
     done
 fi

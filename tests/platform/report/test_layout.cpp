@@ -250,23 +250,44 @@ void TestLayout::badBindingsAreRunTimeErrors()
     QVERIFY_THROWS_EXCEPTION(RuntimeError, report.Layout());
 }
 
-// Four details of 3000 twips to a page; a file that cannot be written is refused.
+// Four details of 3000 twips to a page, over pages enough for the file to be written in two
+// halves at once and joined; a file that cannot be written, or whose halves cannot be, is
+// refused and none is left behind.
 void TestLayout::exportedPagesHoldTheirRecordsInOrder()
 {
     ReportDesign design;
+    design.caption = "Numbered assets";
     design.pageHeader = {"PageHeader", 300, {Control("Head", "Page %p of %P")}};
     design.detail = {"Detail", 3000, {Control("Desc", {}, "AssetDescription")}};
     Laid laid(design);
-    AddNumberedAssets(9);
+    AddNumberedAssets(401);
     const ReportLayout& layout = laid.Layout();
     const QString path = laid.env.root() + "/list.pdf";
     ExportPdf(layout, path);
     const QStringList pages = PdfPages(path);
-    QCOMPARE(pages.size(), 3);
-    QVERIFY(InOrder(pages[0], {"Page 1 of 3", "Asset 1", "Asset 2", "Asset 3", "Asset 4"}));
+    QCOMPARE(pages.size(), 101);
+    for (int page = 0; page < pages.size(); ++page) {
+        QStringList parts{QString("Page %1 of 101").arg(page + 1)};
+        for (int asset = 4 * page + 1; asset <= std::min(401, 4 * page + 4); ++asset)
+            parts.append(QString("Asset %1").arg(asset));
+        QVERIFY2(InOrder(pages[page], parts), qPrintable(parts.front()));
+    }
     QVERIFY(!pages[0].contains("Asset 5"));
-    QVERIFY(InOrder(pages[2], {"Page 3 of 3", "Asset 9"}));
+    QProcess info;
+    info.start("pdfinfo", {path});
+    QVERIFY(info.waitForFinished(60000));
+    QVERIFY(InOrder(QString::fromUtf8(info.readAllStandardOutput()).simplified(),
+                    {"Title: Numbered assets", "Creator: Tarnwick", "Page size: 612 x 792"}));
+
     QVERIFY_THROWS_EXCEPTION(RuntimeError, ExportPdf(layout, laid.env.root() + "/no/such/x.pdf"));
+    // Temporary files cannot be made in a folder that is a file.
+    const QString notAFolder = laid.env.root() + "/file";
+    QVERIFY(QFile(notAFolder).open(QIODevice::WriteOnly));
+    const QByteArray tmp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(notAFolder));
+    QVERIFY_THROWS_EXCEPTION(RuntimeError, ExportPdf(layout, path));
+    qputenv("TMPDIR", tmp); // an empty one is the system's
+    QVERIFY(!QFile::exists(path));
 }
 
 // Two boxes side by side, each too narrow for the first asset's description: each ends in "…"
