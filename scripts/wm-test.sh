@@ -37,13 +37,17 @@ client() {
         /Width:/ {w = $2} /Height:/ {h = $2} END {print x, y, w, h}'
 }
 frame() { xprop -id "$wid" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g'; }
-# Waits until the window, its frame and the program's own account of its layout stay the
-# same for three looks in a row; prints them then.
+# Waits until the program's own account of its layout gives the state `want` (0 normal, 2
+# maximised) and, when asked, the window has the size `size`, and the window, its frame and
+# that account stay the same for three looks in a row; prints them then. A busy machine may
+# take a while to pass a request on, so an unchanged look alone does not end the wait.
 settle() {
-    local last= now same=0
+    local want=$1 size=${2:-} last= now same=0 x y w h
     for _ in $(seq 100); do
         now="$(client) $(frame) $(cat "$log" 2>/dev/null)"
-        if [[ $now == "$last" ]]; then
+        read -r x y w h _ <<<"$now"
+        if [[ $now == "$last" && $(cut -d' ' -f2 "$log" 2>/dev/null) == "$want" &&
+            (-z $size || "${w}x$h" == "$size") ]]; then
             ((++same >= 2)) && break
         else
             same=0
@@ -59,7 +63,7 @@ centred() { (($1 * 2 - ($3 - $2) <= 2 && ($3 - $2) - $1 * 2 <= 2)); }
 # at their design places.
 check_normal() {
     local x y w h l r t b
-    read -r x y w h l r t b _ <<<"$(settle)"
+    read -r x y w h l r t b _ <<<"$(settle 0 "$(field design)")"
     [[ $(cut -d' ' -f2 "$log") == 0 ]] || fail "$1: the window is not in its normal state"
     [[ "${w}x$h" == "$(field design)" ]] ||
         fail "$1: the window is ${w}x$h, not the designed $(field design)"
@@ -79,7 +83,7 @@ check_normal "at the start"
 
 for cycle in $(seq 50); do
     wmctrl -i -r "$wid" -b add,maximized_vert,maximized_horz
-    settle >/dev/null
+    settle 2 >/dev/null
     [[ $(cut -d' ' -f2 "$log") == 2 ]] || fail "cycle $cycle: the window did not maximise"
     read -r _ _ w _ < <(client)
     [[ $(field list) == "8,8,$((w - 22))x"* ]] ||
@@ -91,7 +95,7 @@ done
 # An edge dragged, as the window manager passes it on: larger is undone, smaller refused.
 for size in "1000 600" "500 300"; do
     xdotool windowsize "$wid" $size
-    settle >/dev/null
+    settle 0 "$(field design)" >/dev/null
     read -r _ _ w h < <(client)
     [[ "${w}x$h" == "$(field design)" ]] || fail "resized to $size, the window stays ${w}x$h"
 done

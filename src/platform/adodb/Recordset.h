@@ -23,12 +23,12 @@ struct Field
 // A result of up to a batch of rows (1024) is read whole at Open, so the connection holds no
 // lock and no open statement afterwards. A longer one is read a batch at a time as the
 // recordset moves on, and, while nothing has moved back, the rows it has passed are let go
-// once they take a megabyte: a long list read once from first to last is never kept
-// whole; its next batch is read on another thread while the current one is used. Until it
-// has been read to its end, or closed, such a recordset holds a local file's
-// read lock, so it is read on without waiting for the user. Moving back to a row let go, and asking
-// for the count of rows, reads and keeps every row (reading them again when some were let
-// go; the engine makes sure they come out the same, or refuses).
+// once they take a megabyte: a long list read once from first to last is never kept whole.
+// From then on the next batch is read on another thread while the current one is used. Until
+// it has been read to its end, or closed, such a recordset holds a local file's read lock,
+// so it is read on without waiting for the user. Moving back to a row let go, and asking for
+// the count of rows, reads and keeps every row (reading them again when some were let go;
+// the engine makes sure they come out the same, or refuses).
 class Recordset
 {
 public:
