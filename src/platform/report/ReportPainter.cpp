@@ -16,6 +16,7 @@
 #include <array>
 #include <future>
 #include <memory>
+#include <system_error>
 #include <utility>
 
 namespace {
@@ -160,9 +161,15 @@ void WriteInHalves(const ReportLayout& layout, const QString& path)
             throw CannotWrite(path, half.errorString());
     }
     const int middle = layout.PageCount() / 2;
-    std::future<void> second = std::async(std::launch::async, [&] {
-        WritePdf(layout, halves[1].fileName(), middle, layout.PageCount() - 1);
-    });
+    std::future<void> second;
+    try {
+        second = std::async(std::launch::async, [&] {
+            WritePdf(layout, halves[1].fileName(), middle, layout.PageCount() - 1);
+        });
+    } catch (const std::system_error&) {
+        // A system out of threads still gets its file, painted on this one.
+        return WritePdf(layout, path, 0, layout.PageCount() - 1);
+    }
     WritePdf(layout, halves[0].fileName(), 0, middle - 1);
     second.get();
     try {
