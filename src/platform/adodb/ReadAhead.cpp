@@ -18,8 +18,13 @@ ReadAhead::~ReadAhead()
 
 void ReadAhead::Begin()
 {
-    m_reading =
-        std::async(std::launch::async, [this] { return m_cursor.Read(*m_spare, m_batchRows); });
+    m_reading = std::async(std::launch::async, [this] {
+        // The batch passed is let go here too, off the thread that uses the rows.
+        m_spare->ClearRows();
+        const bool more = m_cursor.Read(*m_spare, m_batchRows);
+        m_spare->MakeTexts();
+        return more;
+    });
 }
 
 bool ReadAhead::Next(std::unique_ptr<RowStore>& rows)
@@ -33,7 +38,6 @@ bool ReadAhead::Next(std::unique_ptr<RowStore>& rows)
         m_failure = std::current_exception();
     }
     rows.swap(m_spare);
-    m_spare->ClearRows();
     if (m_failure)
         std::rethrow_exception(m_failure);
     if (more)

@@ -68,8 +68,17 @@ void RowStore::ClearRows()
 {
     m_cells.clear();
     m_texts.clear();
+    m_strings.clear();
     m_rowCount = 0;
     m_column = 0;
+}
+
+void RowStore::MakeTexts()
+{
+    m_strings.resize(m_cells.size());
+    for (std::size_t at = 0; at < m_cells.size(); ++at)
+        if (m_cells[at].kind == Kind::String)
+            m_strings[at] = TextAt(m_cells[at].integer).toString();
 }
 
 std::size_t RowStore::Size() const
@@ -158,7 +167,8 @@ int RowStore::ColumnIndex(const QString& name) const
 
 Variant RowStore::Value(int row, int column) const
 {
-    const Cell& cell = m_cells[std::size_t(row) * m_names.size() + column];
+    const std::size_t at = std::size_t(row) * m_names.size() + column;
+    const Cell& cell = m_cells[at];
     switch (cell.kind) {
     case Kind::Null:
         return Variant::Null();
@@ -179,7 +189,8 @@ Variant RowStore::Value(int row, int column) const
                                  QTime::fromMSecsSinceStartOfDay(int(cell.integer % kMsPerDay)),
                                  cell.kind == Kind::DateTime);
     case Kind::String:
-        return Variant::FromString(TextAt(cell.integer).toString());
+        return Variant::FromString(at < m_strings.size() ? m_strings[at]
+                                                         : TextAt(cell.integer).toString());
     case Kind::Boolean:
         return Variant::FromBoolean(cell.integer != 0);
     }

@@ -32,6 +32,9 @@ public:
     void Add(const RowStore& other, int row, int column);
     // Forgets every row, keeping the columns and the room the rows took.
     void ClearRows();
+    // Makes each text cell's QString now, so that Value gives it without converting: rows
+    // read on one thread are made ready there for the thread that uses them.
+    void MakeTexts();
 
     int RowCount() const { return m_rowCount; }
     int ColumnCount() const { return int(m_names.size()); }
@@ -72,6 +75,8 @@ private:
     std::vector<Cell> m_cells; // row after row
     // Each text as its length (four bytes) and its UTF-8 bytes.
     std::string m_texts;
+    // By cell, once MakeTexts has run.
+    std::vector<QString> m_strings;
     int m_rowCount = 0;
     int m_column = 0; // of the next cell
 };
