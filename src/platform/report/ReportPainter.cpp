@@ -2,22 +2,20 @@
 
 #include "platform/RuntimeError.h"
 #include "platform/report/PdfJoin.h"
+#include "platform/report/TextGlyphs.h"
 
 #include <QFile>
-#include <QFontMetricsF>
-#include <QHash>
+#include <QGlyphRun>
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRawFont>
 #include <QTemporaryFile>
-#include <QTextLayout>
 #include <array>
 #include <future>
-#include <memory>
 #include <system_error>
-#include <utility>
 
 namespace {
 
@@ -25,27 +23,20 @@ constexpr double kTwipsPerInch = 1440.0;
 // A design line is one screen pixel wide.
 constexpr double kLineWidthTwips = 15.0;
 
-// The font at the device's resolution, as a painter on it would use it.
-QFont FontOf(const ReportFont& font, QPaintDevice& device)
-{
-    QFont qfont(font.family);
-    qfont.setPointSizeF(font.pointSize);
-    qfont.setBold(font.bold);
-    return QFont(qfont, &device);
-}
-
 QPageLayout PaperLayout(const ReportDesign& design)
 {
     const QSizeF inches(design.paperWidth / kTwipsPerInch, design.paperHeight / kTwipsPerInch);
     return QPageLayout(QPageSize(inches, QPageSize::Inch), QPageLayout::Portrait, QMarginsF());
 }
 
-// Draws the pages of one report on one painter. A report repeats its texts (names, dates,
-// amounts, captions) on every page: each is laid out into glyphs once, and only drawn again.
+// Draws the pages of one report on one painter. Texts that follow each other in one font are
+// drawn as one run of glyphs: a PDF writer then starts one text object for them, not one for
+// each box. The page is drawn in the order of its controls, which is the order in which a
+// reader of the PDF copies its text.
 class PagePainter
 {
 public:
-    explicit PagePainter(QPainter& painter) : m_painter(painter) {}
+    explicit PagePainter(QPainter& painter) : m_painter(painter), m_texts(*painter.device()) {}
 
     void Paint(const ReportPage& page)
     {
@@ -55,57 +46,49 @@ public:
         m_painter.setPen(QPen(Qt::black, std::max(1.0, kLineWidthTwips * sy)));
         for (const PlacedControl& placed : page.controls) {
             const ReportControl& control = *placed.control;
+            const QPointF corner(placed.left * sx, placed.top * sy);
             if (control.kind == ReportControl::Kind::Line) {
-                const double y = placed.top * sy;
-                m_painter.drawLine(QPointF(placed.left * sx, y),
-                                   QPointF((placed.left + control.width) * sx, y));
+                DrawGlyphs();
+                m_painter.drawLine(corner, QPointF((placed.left + control.width) * sx, corner.y()));
             } else if (!placed.text.isEmpty()) {
-                LineOf(control, placed.text, control.width * sx)
-                    .draw(&m_painter, QPointF(placed.left * sx, placed.top * sy));
+                for (const QGlyphRun& run : m_texts.Line(control, placed.text, control.width * sx))
+                    AddGlyphs(corner, run);
             }
         }
+        DrawGlyphs();
     }
 
 private:
-    // The line that shows text in control's box, drawn from the box's top left corner. One
-    // line: a text wider than its box ends in "…" a blank's width inside it, so that it never
-    // runs into the next box and each reads, and copies, as itself.
-    QTextLine LineOf(const ReportControl& control, const QString& text, double width)
+    void AddGlyphs(QPointF corner, const QGlyphRun& run)
     {
-        const auto key = std::make_pair(&control, text);
-        if (const auto found = m_laidOut.constFind(key); found != m_laidOut.constEnd())
-            return (*found)->lineAt(0);
-        // A report of many thousand records has as many different texts: the memory is
-        // bounded, at the cost of laying some out again.
-        if (m_laidOut.size() >= kMostTexts)
-            m_laidOut.clear();
-        const QFont font = FontOf(control.font, *m_painter.device());
-        auto layout = LaidOut(text, font);
-        if (layout->lineAt(0).horizontalAdvance() > width) {
-            const QFontMetricsF metrics(font);
-            const double room = width - metrics.horizontalAdvance(QLatin1Char(' '));
-            layout = LaidOut(metrics.elidedText(text, Qt::ElideRight, room), font);
+        if (run.rawFont() != m_font) {
+            DrawGlyphs();
+            m_font = run.rawFont();
         }
-        return (*m_laidOut.insert(key, std::move(layout)))->lineAt(0);
+        m_glyphs.append(run.glyphIndexes());
+        for (const QPointF& at : run.positions())
+            m_positions.append(corner + at);
     }
 
-    static std::shared_ptr<QTextLayout> LaidOut(const QString& text, const QFont& font)
+    void DrawGlyphs()
     {
-        auto layout = std::make_shared<QTextLayout>(text, font);
-        QTextOption option(Qt::AlignLeft | Qt::AlignTop);
-        option.setWrapMode(QTextOption::ManualWrap);
-        layout->setTextOption(option);
-        // Keeps the glyphs for the next time the text is drawn.
-        layout->setCacheEnabled(true);
-        layout->beginLayout();
-        layout->createLine();
-        layout->endLayout();
-        return layout;
+        if (m_glyphs.isEmpty())
+            return;
+        QGlyphRun run;
+        run.setRawFont(m_font);
+        run.setGlyphIndexes(m_glyphs);
+        run.setPositions(m_positions);
+        m_painter.drawGlyphRun(QPointF(), run);
+        m_glyphs.clear();
+        m_positions.clear();
     }
 
-    static constexpr qsizetype kMostTexts = 20000;
     QPainter& m_painter;
-    QHash<std::pair<const ReportControl*, QString>, std::shared_ptr<QTextLayout>> m_laidOut;
+    TextGlyphs m_texts;
+    // The glyphs added and not yet drawn, all in m_font, placed on the page.
+    QRawFont m_font;
+    QList<quint32> m_glyphs;
+    QList<QPointF> m_positions;
 };
 
 } // namespace

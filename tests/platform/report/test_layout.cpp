@@ -6,9 +6,14 @@
 #include "platform/report/DataReport.h"
 #include "platform/report/ReportLayout.h"
 #include "platform/report/ReportPainter.h"
+#include "platform/report/TextGlyphs.h"
 
 #include <QDate>
+#include <QImage>
+#include <QPdfWriter>
+#include <QRawFont>
 #include <QRegularExpression>
+#include <QTextLayout>
 #include <limits>
 
 // The text box forms, paging of a banded report over the rows of a real database, and its
@@ -24,6 +29,7 @@ private slots:
     void badBindingsAreRunTimeErrors();
     void exportedPagesHoldTheirRecordsInOrder();
     void aValueWiderThanItsBoxEndsInAnEllipsisInsideIt();
+    void textsAreDrawnWithTheGlyphsOfFullShaping();
 };
 
 namespace {
@@ -316,6 +322,55 @@ void TestLayout::aValueWiderThanItsBoxEndsInAnEllipsisInsideIt()
                  qPrintable(lines[line]));
     }
     QCOMPARE(lines[1].simplified(), QString("Pump Pump"));
+}
+
+// Texts in plain letters are placed without the toolkit's full shaping: on the screen and in a
+// PDF they get the same glyphs, fonts and places as full shaping gives them, kerned pairs and
+// letters the report's font lacks included; other scripts and marks are shaped in full.
+void TestLayout::textsAreDrawnWithTheGlyphsOfFullShaping()
+{
+    TestEnvironment env;
+    QImage screen(10, 10, QImage::Format_RGB32);
+    QPdfWriter pdf(env.root() + "/unused.pdf");
+    const QStringList texts = {
+        "Northwind Office IT Supply",
+        "AVAWAYTo Wa Ty LT",
+        "fi fl ffi 0.5 -3",
+        "Tab\there",
+        QString::fromUtf8("Müller & Søn, 1\u00A0234,56р. № 7 – «ok» …"),
+        QString::fromUtf8("Фёдор Ωμέγα Ђурђевац"),
+        QString::fromUtf8("snow \u2603"),
+        QString::fromUtf8("\u4E1C\u4EAC \u0627\u0644\u0633\u0644\u0627\u0645"),
+        QString::fromUtf8("e\u0301te\u0301 a\u200Db")};
+    for (QPaintDevice* device : std::initializer_list<QPaintDevice*>{&screen, &pdf}) {
+        for (const bool bold : {false, true}) {
+            ReportControl control = Control("Box", {});
+            control.font.bold = bold;
+            TextGlyphs glyphs(*device);
+            QFont font(control.font.family);
+            font.setPointSizeF(control.font.pointSize);
+            font.setBold(bold);
+            for (const QString& text : texts) {
+                QTextLayout layout(text, QFont(font, device));
+                layout.beginLayout();
+                layout.createLine();
+                layout.endLayout();
+                const QList<QGlyphRun> expected = layout.glyphRuns();
+                const QList<QGlyphRun> drawn = glyphs.Line(control, text, 1e9);
+                QCOMPARE(drawn.size(), expected.size());
+                for (qsizetype run = 0; run < drawn.size(); ++run) {
+                    QCOMPARE(drawn[run].rawFont().familyName(),
+                             expected[run].rawFont().familyName());
+                    QCOMPARE(drawn[run].glyphIndexes(), expected[run].glyphIndexes());
+                    const QList<QPointF> at = drawn[run].positions();
+                    for (qsizetype i = 0; i < at.size(); ++i) {
+                        const QPointF miss = at[i] - expected[run].positions()[i];
+                        QVERIFY2(miss.manhattanLength() < 0.01, qPrintable(text));
+                    }
+                }
+            }
+        }
+    }
 }
 
 QTEST_MAIN(TestLayout)
