@@ -12,11 +12,12 @@ if [[ ${TARNWICK_A11Y_INNER:-} != 1 ]]; then
     # The buses that the session starts on demand take their home from here.
     empty_home
     # The buses' own chatter goes to a log, shown only when the check fails.
-    TARNWICK_A11Y_INNER=1 xvfb-run -a -s "-screen 0 1280x1024x24" \
+    TARNWICK_A11Y_INNER=1 xvfb-run -a -e "$work/screen.log" -s "-screen 0 1280x1024x24" \
         dbus-run-session -- "$0" "$build" 2>"$work/buses.log" ||
-        { cat "$work/buses.log" >&2; exit 1; }
+        { cat "$work/buses.log" "$work/screen.log" >&2; exit 1; }
     exit
 fi
+wait_for_display
 
 call() { gdbus call "$@" 2>/dev/null; }
 for _ in $(seq 50); do
@@ -53,7 +54,7 @@ for _ in $(seq 100); do
     [[ -n $app ]] && window=$(children "$app" | head -1) && [[ -n $window ]] && break
     sleep 0.1
 done
-[[ -n $app ]] || fail "the program did not appear on the accessibility bus"
+[[ -n $app ]] || fail "the program did not appear on the accessibility bus:" "$(cat "$HOME/out.log")"
 [[ $(name "$window") == Tarnwick ]] || fail "no main window named Tarnwick"
 
 # The menu bar with its menus and the find field, and under it the designed client area with

@@ -21,7 +21,11 @@ done
 
 empty_home
 db=$XDG_DATA_HOME/Velquor/Tarnwick/dbData.mdb
-xvfb-run -a -s "-screen 0 1280x1024x24" "$prefix/bin/tarnwick" >"$work/out.log" 2>&1 &
+# The program runs in a shell of its own on the virtual screen, started once the screen answers.
+program=$prefix/bin/tarnwick
+xvfb-run -a -s "-screen 0 1280x1024x24" \
+    bash -c 'source "$0"; wait_for_display; "$1"' "$(dirname "$0")/lib.sh" "$program" \
+    >"$work/out.log" 2>&1 &
 pid=$!
 for _ in $(seq 200); do
     [[ -s $db ]] && break
@@ -34,7 +38,9 @@ for _ in $(seq 200); do
 done
 # Give the copy time to finish its rename before the program is stopped.
 sleep 1
-kill "$pid" 2>/dev/null || true
+# The program is stopped, not xvfb-run: then xvfb-run ends as its command ended and stops its
+# server, and neither is left running.
+pkill -x -f "$program" || true
 wait "$pid" 2>/dev/null || true
 pid=
 [[ -s $db ]] || { echo "no working database after 20 s: $db" >&2; cat "$work/out.log" >&2; exit 1; }

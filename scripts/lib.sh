@@ -18,3 +18,13 @@ fail() {
     echo "$*"
     exit 1
 }
+
+# Waits until the virtual screen in $DISPLAY answers. On a busy machine xvfb-run can start its
+# command before its server takes connections, and a program without a screen ends at once.
+wait_for_display() {
+    for _ in $(seq 100); do
+        xdpyinfo >/dev/null 2>&1 && return
+        sleep 0.1
+    done
+    fail "the virtual screen $DISPLAY did not answer in 10 s"
+}

@@ -17,6 +17,7 @@ if [[ ${TARNWICK_SHOTS_INNER:-} != 1 ]]; then
 fi
 
 source scripts/lib.sh
+wait_for_display
 
 # The window whose title is exactly $1, once it is shown.
 window() {

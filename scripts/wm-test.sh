@@ -16,6 +16,7 @@ if [[ ${TARNWICK_WM_INNER:-} != 1 ]]; then
     TARNWICK_WM_INNER=1 xvfb-run -a -s "-screen 0 1366x768x24 -dpi 96" "$0" "$build"
     exit
 fi
+wait_for_display
 
 openbox >"$work/openbox.log" 2>&1 &
 for _ in $(seq 50); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.1; done
