@@ -19,8 +19,8 @@ fail() {
     exit 1
 }
 
-# Waits until the virtual screen in $DISPLAY answers. On a busy machine xvfb-run can start its
-# command before its server takes connections, and a program without a screen ends at once.
+# Waits until the virtual screen in $DISPLAY answers, so that the program is never started
+# without one (it would end at once) and a screen that never answers is reported as such.
 wait_for_display() {
     for _ in $(seq 100); do
         xdpyinfo >/dev/null 2>&1 && return
