@@ -19,7 +19,8 @@ fi
 wait_for_display
 
 openbox >"$work/openbox.log" 2>&1 &
-for _ in $(seq 50); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.1; done
+for _ in $(seq 100); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.1; done
+wmctrl -m >/dev/null 2>&1 || fail "the window manager did not start:" "$(cat "$work/openbox.log")"
 log=$work/layout
 TARNWICK_LAYOUT_LOG=$log "$build/bin/tarnwick" >"$work/out.log" 2>&1 &
 pid=$!
@@ -43,28 +44,31 @@ frame() { xprop -id "$wid" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g'; }
 # that account stay the same for three looks in a row; prints them then. A busy machine may
 # take a while to pass a request on, so an unchanged look alone does not end the wait.
 settle() {
-    local want=$1 size=${2:-} last= now same=0 x y w h
+    local want=$1 size=${2:-} last= now same=0 x y w h l r t b
     for _ in $(seq 100); do
         now="$(client) $(frame) $(cat "$log" 2>/dev/null)"
-        read -r x y w h _ <<<"$now"
-        if [[ $now == "$last" && $(cut -d' ' -f2 "$log" 2>/dev/null) == "$want" &&
+        read -r x y w h l r t b _ <<<"$now"
+        # The frame counts once the window manager has put one around the window.
+        if [[ $now == "$last" && $l$r$t$b =~ ^[0-9]+$ &&
+            $(cut -d' ' -f2 "$log" 2>/dev/null) == "$want" &&
             (-z $size || "${w}x$h" == "$size") ]]; then
-            ((++same >= 2)) && break
+            ((++same >= 2)) && { echo "$now"; return; }
         else
             same=0
         fi
         last=$now
         sleep 0.1
     done
-    echo "$now"
+    fail "the window did not settle in 10 s: $now"
 }
 # Whether a frame from `at`, `outer` long, stands in the middle of `room`, to a pixel.
 centred() { (($1 * 2 - ($3 - $2) <= 2 && ($3 - $2) - $1 * 2 <= 2)); }
 # Checks a settled normal window: the designed size, the frame centred and the list and Help
 # at their design places.
 check_normal() {
-    local x y w h l r t b
-    read -r x y w h l r t b _ <<<"$(settle 0 "$(field design)")"
+    local x y w h l r t b settled
+    settled=$(settle 0 "$(field design)") || fail "$1: $settled"
+    read -r x y w h l r t b _ <<<"$settled"
     [[ $(cut -d' ' -f2 "$log") == 0 ]] || fail "$1: the window is not in its normal state"
     [[ "${w}x$h" == "$(field design)" ]] ||
         fail "$1: the window is ${w}x$h, not the designed $(field design)"
