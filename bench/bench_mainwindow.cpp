@@ -38,7 +38,8 @@ int main(int argc, char* argv[])
     ListView& list = *form.ListView1;
     rusage before{};
     getrusage(RUSAGE_SELF, &before);
-    const double fill = Best(3, [&] { form.ListData(); });
+    constexpr int kFills = 3;
+    const double fill = Best(kFills, [&] { form.ListData(); });
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     if (list.ItemCount() != kAssets)
@@ -49,7 +50,7 @@ int main(int argc, char* argv[])
     Print("  processor time a fill (both threads)",
           (seconds(usage.ru_utime) + seconds(usage.ru_stime) - seconds(before.ru_utime) -
            seconds(before.ru_stime)) /
-              3,
+              kFills,
           floor);
     std::printf("%-36s %9.1f MB (%.1f MB before filling, %.1f MB resident now)\n",
                 "peak RSS after filling", usage.ru_maxrss / 1024.0, before.ru_maxrss / 1024.0,

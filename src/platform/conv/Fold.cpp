@@ -6,18 +6,6 @@
 
 namespace {
 
-bool IsMark(char32_t c)
-{
-    switch (QChar::category(c)) {
-    case QChar::Mark_NonSpacing:
-    case QChar::Mark_SpacingCombining:
-    case QChar::Mark_Enclosing:
-        return true;
-    default:
-        return false;
-    }
-}
-
 // Decomposes, folds the case and drops the combining marks, through the Unicode tables.
 void AppendFoldedSlowly(QStringView text, std::string& out)
 {
@@ -30,7 +18,7 @@ void AppendFoldedSlowly(QStringView text, std::string& out)
             folded[j].isHighSurrogate() && j + 1 < folded.size() && folded[j + 1].isLowSurrogate();
         const char32_t c =
             pair ? QChar::surrogateToUcs4(folded[j], folded[j + 1]) : folded[j].unicode();
-        if (!IsMark(c)) {
+        if (!QChar::isMark(c)) {
             kept += folded[j];
             if (pair)
                 kept += folded[j + 1];

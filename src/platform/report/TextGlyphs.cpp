@@ -8,7 +8,8 @@
 namespace {
 
 // Letters, digits, signs and blanks of the Latin, Greek and Cyrillic alphabets, which take one
-// glyph each, left to right, and are never joined or reordered.
+// glyph each, left to right, and are never joined or reordered: no marks, and nothing of the
+// "other" categories (controls, format characters, surrogates, private and unassigned ones).
 bool IsPlainLetter(QChar c)
 {
     switch (c.script()) {
@@ -16,22 +17,9 @@ bool IsPlainLetter(QChar c)
     case QChar::Script_Latin:
     case QChar::Script_Greek:
     case QChar::Script_Cyrillic:
-        break;
+        return c.isPrint() && !c.isMark();
     default:
         return false;
-    }
-    switch (c.category()) {
-    case QChar::Mark_NonSpacing:
-    case QChar::Mark_SpacingCombining:
-    case QChar::Mark_Enclosing:
-    case QChar::Other_Control:
-    case QChar::Other_Format:
-    case QChar::Other_Surrogate:
-    case QChar::Other_PrivateUse:
-    case QChar::Other_NotAssigned:
-        return false;
-    default:
-        return true;
     }
 }
 
