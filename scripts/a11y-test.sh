@@ -12,12 +12,11 @@ if [[ ${TARNWICK_A11Y_INNER:-} != 1 ]]; then
     # The buses that the session starts on demand take their home from here.
     empty_home
     # The buses' own chatter goes to a log, shown only when the check fails.
-    TARNWICK_A11Y_INNER=1 xvfb-run -a -e "$work/screen.log" -s "-screen 0 1280x1024x24" \
+    TARNWICK_A11Y_INNER=1 xvfb-run -a -e "$work/screen.log" -s "$(screen_options 1280x1024x24)" \
         dbus-run-session -- "$0" "$build" 2>"$work/buses.log" ||
         { cat "$work/buses.log" "$work/screen.log" >&2; exit 1; }
     exit
 fi
-wait_for_display
 
 call() { gdbus call "$@" 2>/dev/null; }
 for _ in $(seq 50); do

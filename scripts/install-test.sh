@@ -21,11 +21,8 @@ done
 
 empty_home
 db=$XDG_DATA_HOME/Velquor/Tarnwick/dbData.mdb
-# The program runs in a shell of its own on the virtual screen, started once the screen answers.
 program=$prefix/bin/tarnwick
-xvfb-run -a -s "-screen 0 1280x1024x24" \
-    bash -c 'source "$0"; wait_for_display; "$1"' "$(dirname "$0")/lib.sh" "$program" \
-    >"$work/out.log" 2>&1 &
+xvfb-run -a -s "$(screen_options 1280x1024x24)" "$program" >"$work/out.log" 2>&1 &
 pid=$!
 for _ in $(seq 200); do
     [[ -s $db ]] && break

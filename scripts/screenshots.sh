@@ -13,11 +13,11 @@ out=$PWD/docs/screenshots
 
 if [[ ${TARNWICK_SHOTS_INNER:-} != 1 ]]; then
     mkdir -p "$out"
-    TARNWICK_SHOTS_INNER=1 exec xvfb-run -a -s "-screen 0 2400x2000x24" "$0" "$build"
+    # -noreset: see screen_options in scripts/lib.sh, which is read only on the screen.
+    TARNWICK_SHOTS_INNER=1 exec xvfb-run -a -s "-screen 0 2400x2000x24 -noreset" "$0" "$build"
 fi
 
 source scripts/lib.sh
-wait_for_display
 
 # The window whose title is exactly $1, once it is shown.
 window() {

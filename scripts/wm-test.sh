@@ -13,10 +13,9 @@ source "$(dirname "$0")/lib.sh"
 if [[ ${TARNWICK_WM_INNER:-} != 1 ]]; then
     empty_home
     # A screen at 96 dots per inch, where a twip is 1/15 pixel.
-    TARNWICK_WM_INNER=1 xvfb-run -a -s "-screen 0 1366x768x24 -dpi 96" "$0" "$build"
+    TARNWICK_WM_INNER=1 xvfb-run -a -s "$(screen_options 1366x768x24) -dpi 96" "$0" "$build"
     exit
 fi
-wait_for_display
 
 openbox >"$work/openbox.log" 2>&1 &
 for _ in $(seq 100); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.1; done
